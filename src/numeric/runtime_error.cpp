@@ -1,0 +1,41 @@
+#include "numeric/runtime_error.h"
+
+namespace card {
+
+RuntimeError::RuntimeError(ErrorNumber number) : RuntimeError(number, ErrorText(number)) {}
+
+RuntimeError::RuntimeError(ErrorNumber number, const std::string& text)
+    : std::runtime_error(text), number_(number) {}
+
+std::string ErrorText(ErrorNumber number) {
+  switch (number) {
+    case ErrorNumber::kInvalidCall:
+      return "Invalid procedure call or argument";
+    case ErrorNumber::kOverflow:
+      return "Overflow";
+    case ErrorNumber::kSubscriptOutOfRange:
+      return "Subscript out of range";
+    case ErrorNumber::kDivisionByZero:
+      return "Division by zero";
+    case ErrorNumber::kTypeMismatch:
+      return "Type mismatch";
+    case ErrorNumber::kBadFileName:
+      return "Bad file name or number";
+    case ErrorNumber::kFileNotFound:
+      return "File not found";
+    case ErrorNumber::kDeviceIoError:
+      return "Device I/O error";
+    case ErrorNumber::kDiskFull:
+      return "Disk full";
+    case ErrorNumber::kPermissionDenied:
+      return "Permission denied";
+    case ErrorNumber::kPathFileAccessError:
+      return "Path/File access error";
+    case ErrorNumber::kPathNotFound:
+      return "Path not found";
+  }
+  // A number without a text of its own, as the error report shows it.
+  return "Application-defined or object-defined error";
+}
+
+}  // namespace card

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace card {
+
+// Error numbers as the program's run-time error report shows them.
+enum class ErrorNumber : int {
+  kInvalidCall = 5,
+  kOverflow = 6,
+  kSubscriptOutOfRange = 9,
+  kDivisionByZero = 11,
+  kTypeMismatch = 13,
+  // File errors of the save.
+  kBadFileName = 52,
+  kFileNotFound = 53,
+  kDeviceIoError = 57,
+  kDiskFull = 61,
+  kPermissionDenied = 70,
+  kPathFileAccessError = 75,
+  kPathNotFound = 76,
+};
+
+// A run-time error raised by a statement. Procedures that skip failing statements swallow it;
+// everywhere else it travels to the caller like any exception.
+class RuntimeError : public std::runtime_error {
+ public:
+  explicit RuntimeError(ErrorNumber number);
+  RuntimeError(ErrorNumber number, const std::string& text);
+
+  ErrorNumber number() const { return number_; }
+
+ private:
+  ErrorNumber number_;
+};
+
+// The standard text shown with an error number ("Overflow", "Division by zero", ...). A number
+// not listed above gets the generic "Application-defined or object-defined error".
+std::string ErrorText(ErrorNumber number);
+
+}  // namespace card

@@ -1,0 +1,97 @@
+#include "numeric/text.h"
+
+#include "numeric/runtime_error.h"
+
+namespace card {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Byte offset of the character at 0-based index `index`, or s.size() when there are fewer.
+std::size_t OffsetOfCharacter(std::string_view s, std::int64_t index) {
+  std::size_t pos = 0;
+  for (std::int64_t k = 0; k < index && pos < s.size(); ++k) DecodeUtf8(s, pos);
+  return pos;
+}
+
+void AppendUtf8(std::string& out, char32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+}  // namespace
+
+char32_t DecodeUtf8(std::string_view s, std::size_t& pos) {
+  if (pos >= s.size()) return kReplacement;
+  const auto lead = static_cast<unsigned char>(s[pos++]);
+  if (lead < 0x80) return lead;
+
+  // The allowed range of the second byte excludes overlong forms, surrogates and code points
+  // above U+10FFFF; every later byte is a plain continuation byte.
+  int continuation_bytes = 0;
+  char32_t code = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    continuation_bytes = 1;
+    code = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    continuation_bytes = 2;
+    code = lead & 0x0Fu;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    continuation_bytes = 3;
+    code = lead & 0x07u;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return kReplacement;
+  }
+
+  for (int k = 0; k < continuation_bytes; ++k) {
+    if (pos >= s.size()) return kReplacement;
+    const auto byte = static_cast<unsigned char>(s[pos]);
+    // A byte that cannot continue the sequence is left for the next character, so one bad
+    // sequence costs one replacement character and no more.
+    if (byte < low || byte > high) return kReplacement;
+    code = (code << 6) | (byte & 0x3Fu);
+    ++pos;
+    low = 0x80;
+    high = 0xBF;
+  }
+  return code;
+}
+
+std::int32_t Len(std::string_view s) {
+  std::int32_t count = 0;
+  for (std::size_t pos = 0; pos < s.size(); ++count) DecodeUtf8(s, pos);
+  return count;
+}
+
+std::string Mid(std::string_view s, std::int32_t start, std::int32_t length) {
+  if (start < 1 || length < 0) throw RuntimeError(ErrorNumber::kInvalidCall);
+  const std::size_t begin = OffsetOfCharacter(s, start - 1);
+  const std::string_view rest = s.substr(begin);
+  return std::string(rest.substr(0, OffsetOfCharacter(rest, length)));
+}
+
+std::int16_t Asc(std::string_view s) {
+  if (s.empty()) throw RuntimeError(ErrorNumber::kInvalidCall);
+  std::size_t pos = 0;
+  const char32_t code = DecodeUtf8(s, pos);
+  return static_cast<std::int16_t>(code < 256 ? code : U'?');
+}
+
+std::string Chr(int code) {
+  if (code < 0 || code > 255) throw RuntimeError(ErrorNumber::kInvalidCall);
+  std::string out;
+  AppendUtf8(out, static_cast<char32_t>(code));
+  return out;
+}
+
+}  // namespace card
