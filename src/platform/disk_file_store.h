@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace card {
+
+// Files on this machine's disk. On Windows program paths are used as they are; elsewhere the drive
+// root "C:\" stands for `home` (the user's home directory), so "C:\wimgx" is ~/wimgx.
+class DiskFileStore final : public FileStore {
+ public:
+  explicit DiskFileStore(std::string home);
+  // $HOME, or the password database's home directory when it is unset.
+  static std::string UserHome();
+
+  void MkDir(const std::string& path) override;
+  void SavePicture(const PixelBuffer& image, const std::string& path) override;
+  std::string NativePath(const std::string& path) const override;
+
+  // Writes `bytes` to `native_path` through a temporary file in the same directory that is renamed
+  // into place, so an existing file is replaced only by a complete one. Throws FileError.
+  static void WriteFileAtomically(const std::string& native_path, const void* bytes,
+                                  std::size_t size);
+
+ private:
+  std::string home_;
+};
+
+}  // namespace card

@@ -1,0 +1,244 @@
+#include "platform/line_raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+
+namespace card {
+namespace {
+
+// Lines are stepped along their major axis, step k = 0 .. major from the start, and lie across it
+// at the minor offset
+//   offset(k) = floor((2 * k * minor + major) / (2 * major)),
+// which is k * minor / major rounded with halves away from the start. Everything below computes
+// exactly this function, only faster or for a part of the line.
+
+struct QuotientRemainder {
+  std::uint64_t quotient;
+  std::uint64_t remainder;
+};
+
+// (a * b + c) / d without overflow for a < 2^32, b and c < 2^35, 0 < d < 2^35 and a quotient that
+// fits in 64 bits. Lines between opposite corners of the 32-bit range need 65-bit products;
+// splitting a into 16-bit halves keeps every intermediate below 2^53.
+QuotientRemainder MulAddDivide(std::uint64_t a, std::uint64_t b, std::uint64_t c, std::uint64_t d) {
+  if (a < (std::uint64_t{1} << 31) && b < (std::uint64_t{1} << 32)) {
+    const std::uint64_t n = a * b + c;
+    return {n / d, n % d};
+  }
+  const std::uint64_t high = a >> 16;
+  const std::uint64_t low = a & 0xFFFFu;
+  const std::uint64_t high_product = high * b;
+  const std::uint64_t rest = (high_product % d << 16) + low * b + c;
+  return {(high_product / d << 16) + rest / d, rest % d};
+}
+
+// ceil(a * b / d) for the ranges of MulAddDivide.
+std::int64_t MulDivideUp(std::int64_t a, std::int64_t b, std::int64_t d) {
+  const auto ud = static_cast<std::uint64_t>(d);
+  return static_cast<std::int64_t>(
+      MulAddDivide(static_cast<std::uint64_t>(a), static_cast<std::uint64_t>(b), ud - 1, ud)
+          .quotient);
+}
+
+// The part of a line that is painted, in its own frame: steps first .. last, and the buffer
+// offsets of one step along the major and the minor axis.
+struct Run {
+  std::int64_t major;
+  std::int64_t minor;
+  std::int64_t first;
+  std::int64_t last;
+  std::ptrdiff_t major_step;
+  std::ptrdiff_t minor_step;
+};
+
+// Fast stepping for every line that is not enormous. The minor offset is carried as a fixed-point
+// number with F fraction bits, numerator(k) * ceil(2^F / (2 * major)), so a pixel costs an add, a
+// shift and a store, and no pixel waits for a comparison made at the one before (the error-term
+// form below spends about three times as long per pixel). The rounded-up reciprocal overshoots
+// the exact quotient by less than numerator(k) / 2^F, and an exact quotient that is not whole lies
+// at least 1 / (2 * major) below the next whole number; the truncated offset is therefore exact
+// while numerator(k) * 2 * major < 2^F. With numerator(k) <= major * (2 * major + 1) that holds
+// for every step of every line up to kMaxFixedPointMajor long.
+constexpr int kFractionBits = 46;
+constexpr std::int64_t kMaxFixedPointMajor = 25000;
+static_assert(2 * kMaxFixedPointMajor * kMaxFixedPointMajor * (2 * kMaxFixedPointMajor + 1) <
+                  (std::int64_t{1} << kFractionBits),
+              "the fixed-point offset must stay exact for every step of a line");
+static_assert(kMaxFixedPointMajor + 2 < (std::int64_t{1} << (64 - kFractionBits)),
+              "the fixed-point offset must fit in 64 bits");
+
+struct FixedPoint {
+  std::int64_t whole;       // offset(first)
+  std::uint64_t fraction;   // the rest of the offset at step first, in units of 2^-F
+  std::uint64_t increment;  // per step, in units of 2^-F
+};
+
+FixedPoint FixedPointAt(const Run& run) {
+  const auto two_major = static_cast<std::uint64_t>(2 * run.major);
+  const std::uint64_t reciprocal =
+      ((std::uint64_t{1} << kFractionBits) + two_major - 1) / two_major;
+  const auto numerator = static_cast<std::uint64_t>(2 * run.first * run.minor + run.major);
+  const std::uint64_t position = numerator * reciprocal;
+  return {static_cast<std::int64_t>(position >> kFractionBits),
+          position & ((std::uint64_t{1} << kFractionBits) - 1),
+          static_cast<std::uint64_t>(2 * run.minor) * reciprocal};
+}
+
+void StepFixedPoint(std::uint32_t* start, const FixedPoint& fixed, const Run& run,
+                    std::uint32_t argb) {
+  // Offsets are taken relative to the first painted pixel, so every pointer formed lies inside
+  // the buffer.
+  const std::ptrdiff_t major_step = run.major_step;
+  const std::ptrdiff_t minor_step = run.minor_step;
+  const std::uint64_t increment = fixed.increment;
+  std::uint64_t position = fixed.fraction;
+  std::uint32_t* p = start;
+  for (std::int64_t n = run.last - run.first; n > 0; --n) {
+    p[static_cast<std::ptrdiff_t>(position >> kFractionBits) * minor_step] = argb;
+    p += major_step;
+    position += increment;
+  }
+  p[static_cast<std::ptrdiff_t>(position >> kFractionBits) * minor_step] = argb;
+}
+
+// Plain error-term stepping, exact for any extent, for lines too long for the fixed-point form;
+// such lines start or end far outside the buffer and are rare. The error term is the numerator of
+// offset(k) modulo 2 * major, shifted down by 2 * major so that a sideways step is due when it
+// turns non-negative.
+void StepErrorTerm(std::uint32_t* start, std::int64_t remainder, const Run& run,
+                   std::uint32_t argb) {
+  const std::int64_t two_major = 2 * run.major;
+  const std::int64_t two_minor = 2 * run.minor;
+  std::int64_t error = remainder - two_major;
+  std::uint32_t* p = start;
+  *p = argb;
+  for (std::int64_t n = run.last - run.first; n > 0; --n) {
+    error += two_minor;
+    if (error >= 0) {
+      error -= two_major;
+      p += run.minor_step;
+    }
+    p += run.major_step;
+    *p = argb;
+  }
+}
+
+void FillRow(PixelBuffer& buffer, std::int64_t y, std::int64_t from, std::int64_t to,
+             std::uint32_t argb) {
+  std::uint32_t* row = buffer.scanline(static_cast<int>(y));
+  std::fill(row + from, row + to + 1, argb);
+}
+
+void FillColumn(PixelBuffer& buffer, std::int64_t x, std::int64_t from, std::int64_t to,
+                std::uint32_t argb) {
+  const std::ptrdiff_t stride = buffer.stride();
+  std::uint32_t* p = buffer.scanline(static_cast<int>(from)) + x;
+  for (std::int64_t n = to - from; n > 0; --n, p += stride) *p = argb;
+  *p = argb;
+}
+
+}  // namespace
+
+void DrawLine(PixelBuffer& buffer, const ClipRect& clip, std::int32_t x1, std::int32_t y1,
+              std::int32_t x2, std::int32_t y2, std::uint32_t argb) {
+  // A clip rectangle reaching past the buffer must not let a line write outside it.
+  const std::int64_t left = std::max(clip.left, 0);
+  const std::int64_t top = std::max(clip.top, 0);
+  const std::int64_t right = std::min(clip.right, buffer.width() - 1);
+  const std::int64_t bottom = std::min(clip.bottom, buffer.height() - 1);
+  if (left > right || top > bottom) return;
+
+  const std::int64_t dx = std::int64_t{x2} - x1;
+  const std::int64_t dy = std::int64_t{y2} - y1;
+
+  // Rows and columns are spans; the general stepping below would paint them too, only slower.
+  if (dy == 0) {
+    if (y1 < top || y1 > bottom) return;
+    const std::int64_t from = std::max<std::int64_t>(std::min(x1, x2), left);
+    const std::int64_t to = std::min<std::int64_t>(std::max(x1, x2), right);
+    if (from <= to) FillRow(buffer, y1, from, to, argb);
+    return;
+  }
+  if (dx == 0) {
+    if (x1 < left || x1 > right) return;
+    const std::int64_t from = std::max<std::int64_t>(std::min(y1, y2), top);
+    const std::int64_t to = std::min<std::int64_t>(std::max(y1, y2), bottom);
+    if (from <= to) FillColumn(buffer, x1, from, to, argb);
+    return;
+  }
+
+  const bool x_major = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
+  const std::int64_t major_delta = x_major ? dx : dy;
+  const std::int64_t minor_delta = x_major ? dy : dx;
+  const std::int64_t major_start = x_major ? x1 : y1;
+  const std::int64_t minor_start = x_major ? y1 : x1;
+  const bool major_forward = major_delta > 0;
+  const bool minor_forward = minor_delta > 0;
+  Run run;
+  run.major = major_forward ? major_delta : -major_delta;
+  run.minor = minor_forward ? minor_delta : -minor_delta;
+
+  // Steps whose major coordinate lies inside the clip.
+  const std::int64_t major_low = x_major ? left : top;
+  const std::int64_t major_high = x_major ? right : bottom;
+  run.first =
+      std::max<std::int64_t>(major_forward ? major_low - major_start : major_start - major_high, 0);
+  run.last =
+      std::min(major_forward ? major_high - major_start : major_start - major_low, run.major);
+  if (run.first > run.last) return;
+
+  // Minor offsets that lie inside the clip, turned into steps by inverting offset(k):
+  //   offset(k) >= low   <=>  k >= major * (2 * low - 1) / (2 * minor)
+  //   offset(k) <= high  <=>  k <  major * (2 * high + 1) / (2 * minor)
+  const std::int64_t minor_low = x_major ? top : left;
+  const std::int64_t minor_high = x_major ? bottom : right;
+  const std::int64_t offset_low =
+      minor_forward ? minor_low - minor_start : minor_start - minor_high;
+  const std::int64_t offset_high =
+      minor_forward ? minor_high - minor_start : minor_start - minor_low;
+  if (offset_high < 0 || offset_low > run.minor) return;
+  if (offset_low > 0) {
+    run.first = std::max(run.first, MulDivideUp(run.major, 2 * offset_low - 1, 2 * run.minor));
+  }
+  if (offset_high < run.minor) {
+    run.last = std::min(run.last, MulDivideUp(run.major, 2 * offset_high + 1, 2 * run.minor) - 1);
+  }
+  if (run.first > run.last) return;
+
+  const std::ptrdiff_t stride = buffer.stride();
+  run.major_step = (major_forward ? 1 : -1) * (x_major ? std::ptrdiff_t{1} : stride);
+  run.minor_step = (minor_forward ? 1 : -1) * (x_major ? stride : std::ptrdiff_t{1});
+  const auto pixel_at = [&](std::int64_t offset) {
+    const std::int64_t major_at = major_start + (major_forward ? run.first : -run.first);
+    const std::int64_t minor_at = minor_start + (minor_forward ? offset : -offset);
+    const std::int64_t x = x_major ? major_at : minor_at;
+    const std::int64_t y = x_major ? minor_at : major_at;
+    return buffer.scanline(static_cast<int>(y)) + x;
+  };
+
+  if (run.major <= kMaxFixedPointMajor) {
+    const FixedPoint fixed = FixedPointAt(run);
+    StepFixedPoint(pixel_at(fixed.whole), fixed, run, argb);
+  } else {
+    const QuotientRemainder state = MulAddDivide(
+        static_cast<std::uint64_t>(run.first), static_cast<std::uint64_t>(2 * run.minor),
+        static_cast<std::uint64_t>(run.major), static_cast<std::uint64_t>(2 * run.major));
+    StepErrorTerm(pixel_at(static_cast<std::int64_t>(state.quotient)),
+                  static_cast<std::int64_t>(state.remainder), run, argb);
+  }
+}
+
+std::int32_t DevicePixel(float coordinate) {
+  if (std::isnan(coordinate)) return 0;
+  // -2^31 and 2^31 are exact floats; everything at or beyond them is pinned.
+  if (coordinate >= 2147483648.0f) return std::numeric_limits<std::int32_t>::max();
+  if (coordinate <= -2147483648.0f) return std::numeric_limits<std::int32_t>::min();
+  // lrint rounds like nearbyint, in the current mode (to nearest, halves to even, which the
+  // program never changes), but compiles to one instruction instead of a library call.
+  return static_cast<std::int32_t>(std::lrint(coordinate));
+}
+
+}  // namespace card

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/line_raster.h"
+#include "platform/pixel_buffer.h"
+
+namespace card {
+
+// Paints text onto a buffer. The window and the headless renderer share one implementation so a
+// card's greeting is the same pixels everywhere; unit tests use a simple stand-in.
+class TextRenderer {
+ public:
+  virtual ~TextRenderer() = default;
+  // Paints only the glyphs of `text` with their top left corner at (x, y); never wraps; whatever
+  // falls outside the buffer is cut off. Returns the height of one line in pixels.
+  virtual int DrawText(PixelBuffer& buffer, int x, int y, std::string_view text, double point_size,
+                       std::uint32_t argb) = 0;
+};
+
+// Told when something was drawn, so a surface on screen can show it at once.
+class SurfaceObserver {
+ public:
+  virtual ~SurfaceObserver() = default;
+  virtual void Drawn(int left, int top, int right, int bottom) = 0;  // inclusive bounds
+};
+
+// A drawing surface with a persistent image: the two picture boxes and the window's own drawing.
+// The whole area is drawable (no border). Colours are packed colours (red + 256 * green +
+// 65536 * blue); coordinates are Singles in pixels, origin top left, y downwards.
+class Surface {
+ public:
+  Surface(int width, int height, TextRenderer* text_renderer = nullptr);
+
+  PixelBuffer& pixels() { return pixels_; }
+  const PixelBuffer& pixels() const { return pixels_; }
+  int width() const { return pixels_.width(); }
+  int height() const { return pixels_.height(); }
+
+  // Setting the background colour erases everything drawn or printed.
+  void SetBackColor(std::int32_t packed);
+  std::int32_t back_color() const { return back_color_; }
+  // Erases the drawing to the background colour and moves the text position home.
+  void Cls() {
+    SetBackColor(back_color_);
+    current_x_ = 0.0f;
+    current_y_ = 0.0f;
+  }
+
+  void Line(float x1, float y1, float x2, float y2, std::int32_t packed) {
+    DrawLine(pixels_, DevicePixel(x1), DevicePixel(y1), DevicePixel(x2), DevicePixel(y2),
+             ArgbFromPacked(packed));
+    if (observer_ != nullptr) NotifyLine(x1, y1, x2, y2);
+  }
+  void PSet(float x, float y, std::int32_t packed);
+  // The packed colour at (x, y); no colour outside the surface.
+  std::optional<std::int32_t> Point(float x, float y) const;
+
+  // Text output at the current text position, in the current font size and text colour.
+  void SetFontSize(double points) { font_size_ = points; }
+  double font_size() const { return font_size_; }
+  void SetForeColor(std::int32_t packed) { fore_color_ = packed; }
+  std::int32_t fore_color() const { return fore_color_; }
+  void SetCurrentX(float x) { current_x_ = x; }
+  void SetCurrentY(float y) { current_y_ = y; }
+  float current_x() const { return current_x_; }
+  float current_y() const { return current_y_; }
+  // Draws the texts one directly after another and ends the line: the text position moves to the
+  // left edge and one line down.
+  void Print(std::string_view text);
+
+  void set_text_renderer(TextRenderer* renderer) { text_renderer_ = renderer; }
+  void set_observer(SurfaceObserver* observer) { observer_ = observer; }
+
+ private:
+  void NotifyLine(float x1, float y1, float x2, float y2);
+
+  PixelBuffer pixels_;
+  TextRenderer* text_renderer_;
+  SurfaceObserver* observer_ = nullptr;
+  std::int32_t back_color_ = 0;
+  std::int32_t fore_color_ = 0;
+  double font_size_ = 9.0;
+  float current_x_ = 0.0f;
+  float current_y_ = 0.0f;
+};
+
+}  // namespace card
