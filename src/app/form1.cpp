@@ -1,0 +1,162 @@
+#include "app/form1.h"
+
+#include <cmath>
+
+#include "numeric/statements.h"
+#include "render/palette.h"
+
+namespace card {
+namespace {
+
+// Marks a card sequence as running for as long as it runs, however it ends.
+class InProgressFlag {
+ public:
+  explicit InProgressFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~InProgressFlag() { flag_ = false; }
+  InProgressFlag(const InProgressFlag&) = delete;
+  InProgressFlag& operator=(const InProgressFlag&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+Form1::Form1(Platform& platform, Generator& generator)
+    : platform_(platform), generator_(generator) {}
+
+void Form1::Form_Load() {
+  RunHandler([&] {
+    platform_.window.Show();
+    Statements s;
+    s.SkipErrors();
+    // An existing or uncreatable directory is not reported here; saving reports its own errors.
+    s.Run([&] { platform_.files.MkDir("C:\\wimgx"); });
+    s.Run([&] { t1 = "enter your name and surname"; });
+    s.Run([&] { t2 = "small letters (lowercase, no \xC4\x8D\xC5\xA1\xC5\xBE)"; });
+    s.Run([&] { platform_.form.Cls(); });
+    s.Run([&] { platform_.form.SetBackColor(QBColor(0)); });
+    s.Run([&] { sir = Value::Integer(700); });
+    s.Run([&] { vis = Value::Integer(525); });
+    Value a, b;  // width and height of the coordinate window in units
+    s.Run([&] { a = Value::Integer(12); });
+    s.Run([&] { b = Value::Integer(9); });
+    s.Run([&] { polx = a / Value::Integer(2); });
+    s.Run([&] { poly = b / Value::Integer(2); });
+    s.Run([&] { dx = sir / a; });
+    s.Run([&] { dy = vis / b; });
+    RunCardSequences([&] {
+      s.Run([&] { AskName(); });
+      s.Run([&] { MakePalette(); });
+      s.Run([&] { RenderCard(); });
+    });
+  });
+}
+
+void Form1::Command5_Click() {
+  RunHandler([&] {
+    if (card_in_progress_) {
+      // Abandon the card being made and start the next one from the top, instead of nesting a
+      // second card inside the first one's scan.
+      restart_requested_ = true;
+      return;
+    }
+    RunCardSequences([&] {
+      AskName();
+      MakePalette();
+      RenderCard();
+    });
+  });
+}
+
+void Form1::Command3_Click() {
+  RunHandler([&] { SaveImage(); });
+}
+
+void Form1::Command2_Click() {
+  exit_requested_ = true;
+  platform_.window.Quit();
+}
+
+void Form1::CloseRequested() { Command2_Click(); }
+
+void Form1::RenderCard() {
+  ChooseParameters();
+  ScanImage();
+  PrintGreeting();
+}
+
+void Form1::RunCardSequences(const std::function<void()>& sequence) {
+  InProgressFlag in_progress(card_in_progress_);
+  do {
+    restart_requested_ = false;
+    try {
+      sequence();
+    } catch (const CardInterrupted&) {
+      // Abandoned by "repeat" or "exit"; the loop decides which.
+    }
+  } while (restart_requested_ && !exit_requested_);
+}
+
+void Form1::ThrowIfInterrupted() const {
+  if (restart_requested_ || exit_requested_) throw CardInterrupted{};
+}
+
+void Form1::RunHandler(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const RuntimeError& error) {
+    platform_.messages.ShowRuntimeError(error);
+    exit_requested_ = true;
+    platform_.window.Quit();
+  }
+}
+
+ScanSettings Form1::CurrentScanSettings(const PaletteTable& table) const {
+  const auto variant = [](const Value& selector, int count) {
+    const int target = JumpTarget(selector.number(), count);
+    return target == 0 ? 1 : target;
+  };
+  ScanSettings s;
+  s.dx = static_cast<float>(dx.number());
+  s.dy = static_cast<float>(dy.number());
+  s.polx = static_cast<float>(polx.number());
+  s.poly = static_cast<float>(poly.number());
+  s.fi0 = fi0.number();
+  s.korakfi1 = korakfi1.number();
+  s.r0 = static_cast<float>(r0.number());
+  s.fak1 = static_cast<float>(fak1.number());
+  s.fak2 = static_cast<float>(fak2.number());
+  s.fak3 = static_cast<float>(fak3.number());
+  s.pozic0 = static_cast<float>(pozic0.number());
+  s.shape_variant = variant(tip1, 15);
+  s.mix_variant = variant(tip2, 3);
+  s.index_variant = variant(tip3, 4);
+  s.palette = &table;
+  return s;
+}
+
+PixelCarry Form1::CurrentCarry() const {
+  PixelCarry c;
+  c.fi1 = fi1.number();
+  c.fi = fi.number();
+  c.ba = ba.number();
+  c.re = re.number();
+  c.gr = gr.number();
+  c.bl = bl.number();
+  c.barva = barva.number();
+  return c;
+}
+
+void Form1::StoreCarry(const PixelCarry& c) {
+  fi1 = Value::Double(c.fi1);
+  // Values that no statement has set yet stay Empty.
+  if (!(fi.is_empty() && c.fi == 0)) fi = Value::Double(c.fi);
+  if (!(ba.is_empty() && c.ba == 0)) ba = Value::Double(c.ba);
+  re = Value::Double(c.re);
+  gr = Value::Double(c.gr);
+  bl = Value::Double(c.bl);
+  barva = Value::Double(c.barva);
+}
+
+}  // namespace card

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "numeric/generator.h"
+#include "numeric/value.h"
+#include "platform/platform.h"
+#include "render/palette.h"
+#include "render/scan_settings.h"
+
+namespace card {
+
+// The local values of the last palette build, kept so a card's recipe can list them.
+struct PaletteRecipe {
+  float pmin = 0, pspan = 0;
+  float per1 = 0, per2 = 0, per3 = 0;
+  double ph1 = 0, ph2 = 0, ph3 = 0;
+  float wl1 = 0, wl2 = 0, wl3 = 0;
+};
+
+// Thrown out of a card that is abandoned because "repeat" or "exit" was clicked while it was being
+// made. It is not a run-time error, so no skipping statement swallows it.
+struct CardInterrupted {};
+
+// The main window object: it owns every state variable of the card and runs the procedures that
+// read and write them. Procedures take no arguments and return nothing; values pass between them
+// only through the state variables.
+class Form1 {
+ public:
+  Form1(Platform& platform, Generator& generator);
+
+  // Event handlers. Each runs to completion; an error that leaves it is reported by the
+  // platform's message and ends the program.
+  void Form_Load();
+  void Command5_Click();  // "repeat"
+  void Command3_Click();  // "save on C:\wimgx"
+  void Command2_Click();  // "exit"
+  void CloseRequested();  // the window frame's close control: the same as "exit"
+
+  // The card's procedures.
+  void AskName();
+  void MakePalette();
+  void RenderCard();
+  void ChooseParameters();
+  void ScanImage();
+  void PrintGreeting();
+  void SaveImage();
+
+  bool card_in_progress() const { return card_in_progress_; }
+  bool exit_requested() const { return exit_requested_; }
+  const PaletteRecipe& palette_recipe() const { return palette_recipe_; }
+  Generator& generator() { return generator_; }
+  Platform& platform() { return platform_; }
+
+  // The typed view of the state that the scan reads, and the carried values that it updates.
+  ScanSettings CurrentScanSettings(const PaletteTable& table) const;
+  PixelCarry CurrentCarry() const;
+  void StoreCarry(const PixelCarry& carry);
+
+  // State variables, named as the program has always named them.
+  Value sir, vis;            // last column and row index of the picture
+  Value polx, poly, dx, dy;  // coordinate window: half sizes and pixels per unit
+  Value i, j;                // scan and copy counters
+  Value x, y;                // coordinates of the current position
+  Value fi0, fi1, korakfi1, fit, r0;  // moving centre
+  Value r, fi;                        // position seen from the centre
+  Value ba;                           // shape value
+  Value re, gr, bl;                   // channel values
+  Value barva;                        // colour index
+  Value tip1, tip2, tip3;             // formula selectors
+  Value pozic0;                       // palette offset
+  Value fak1, fak2, fak3;             // channel factors
+  Value r6;                           // never assigned
+  std::string t, t1, t2, imeslike;    // name, prompt lines, file name stem
+  Value seed, dolz;
+  std::array<Value, 101> codes;
+  Palette palette;
+
+ private:
+  // Runs one card sequence; a "repeat" that arrives while it runs starts the next one once the
+  // current one has been abandoned, so card sequences never nest.
+  void RunCardSequences(const std::function<void()>& sequence);
+  void ThrowIfInterrupted() const;
+  // Runs a handler and applies the last-resort rule for an error that leaves it.
+  void RunHandler(const std::function<void()>& handler);
+
+  Platform& platform_;
+  Generator& generator_;
+  PaletteRecipe palette_recipe_;
+  bool card_in_progress_ = false;
+  bool restart_requested_ = false;
+  bool exit_requested_ = false;
+  bool save_in_progress_ = false;
+};
+
+}  // namespace card

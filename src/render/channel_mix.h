@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cmath>
+
+#include "render/scan_settings.h"
+
+namespace card {
+
+// `r6` is read by the third colour index formula but never assigned: it reads as 0 for ever.
+inline constexpr double kR6 = 0.0;
+
+// Turns the shape value into three non-negative channel values. A channel whose product is not
+// finite keeps its previous value; the other channels are still computed.
+inline void ChannelMix(const ScanSettings& s, const PixelInputs& p, PixelCarry& c) {
+  const double ba = c.ba;
+  double re, gr, bl;
+  switch (s.mix_variant) {
+    default:  // every selector other than 2 and 3
+    case 1:
+      re = ba * s.fak1;
+      gr = ba * s.fak2;
+      bl = ba * s.fak3;
+      break;
+    case 2:
+      re = ba * (std::sin(p.r) + 10);
+      gr = ba * (std::cos(p.r) + 10);
+      bl = ba * (std::sin(p.fit) + 10);
+      break;
+    case 3:
+      re = ba * (s.fak1 + std::sin(p.r));
+      gr = ba * (s.fak2 + std::cos(p.r));
+      bl = ba * (s.fak3 + std::sin(p.fit));
+      break;
+  }
+  if (std::isfinite(re)) c.re = re;
+  if (std::isfinite(gr)) c.gr = gr;
+  if (std::isfinite(bl)) c.bl = bl;
+  c.re = std::fabs(c.re);
+  c.gr = std::fabs(c.gr);
+  c.bl = std::fabs(c.bl);
+}
+
+// Folds the three channels into the colour index `barva`; a formula that raises leaves it as it
+// was.
+inline void ColourIndex(const ScanSettings& s, const PixelInputs& p, PixelCarry& c) {
+  double value;
+  switch (s.index_variant) {
+    default:  // every selector other than 2, 3 and 4
+    case 1:
+      value = c.re + c.gr + c.bl;
+      break;
+    case 2:
+      value = c.re + c.gr + c.bl * (std::sin(p.r) + 1);
+      break;
+    case 3:
+      // The last term is always zero, yet its quotient is evaluated: a zero `fit` raises too.
+      if (p.r == 0.0 || p.fit == 0.0) return;
+      value = c.re / p.r + c.gr / std::sqrt(p.r) + (c.bl / p.fit) * kR6;
+      break;
+    case 4:
+      value = c.re * std::sin(p.fit) + c.gr * std::sin(p.r) + c.bl * std::cos(p.r);
+      break;
+  }
+  if (std::isfinite(value)) c.barva = value;
+}
+
+}  // namespace card

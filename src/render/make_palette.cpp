@@ -1,0 +1,56 @@
+#include <cmath>
+
+#include "app/form1.h"
+
+namespace card {
+namespace {
+
+// `Int(Rnd * scale + offset)`: evaluated in double precision, rounded down, kept as a Single.
+Value WholeDrawAsSingle(Generator& generator, double scale, double offset) {
+  return StoreAsSingle(std::floor(static_cast<double>(generator.Rnd()) * scale + offset));
+}
+
+}  // namespace
+
+// Draws the three channels' periods and phases and samples a sine wave per channel into rows 0
+// to 601. The draws are grouped by kind, not by channel.
+void Form1::MakePalette() {
+  const Value pmin = WholeDrawAsSingle(generator_, 10, 10);
+  const Value pspan = WholeDrawAsSingle(generator_, 10, 10);
+  // Singles only: the draw times the spread is rounded to a Single before the minimum is added.
+  const Value per1 = Int(pmin + Value::Single(generator_.Rnd()) * pspan);
+  const Value per2 = Int(pmin + Value::Single(generator_.Rnd()) * pspan);
+  const Value per3 = Int(pmin + Value::Single(generator_.Rnd()) * pspan);
+  const Value two_pi_ish = Value::Double(6.28);  // not 2 pi: the phases stop a little short
+  const Value ph1 = Value::Single(generator_.Rnd()) * two_pi_ish;
+  const Value ph2 = Value::Single(generator_.Rnd()) * two_pi_ish;
+  const Value ph3 = Value::Single(generator_.Rnd()) * two_pi_ish;
+  const Value wl1 = per1 + Value::Single(generator_.Rnd()) * per1;
+  const Value wl2 = per2 + Value::Single(generator_.Rnd()) * per2;
+  const Value wl3 = per3 + Value::Single(generator_.Rnd()) * per3;
+
+  palette_recipe_ = PaletteRecipe{
+      static_cast<float>(pmin.number()), static_cast<float>(pspan.number()),
+      static_cast<float>(per1.number()), static_cast<float>(per2.number()),
+      static_cast<float>(per3.number()), ph1.number(),
+      ph2.number(),                      ph3.number(),
+      static_cast<float>(wl1.number()),  static_cast<float>(wl2.number()),
+      static_cast<float>(wl3.number())};
+
+  const Value one = Value::Integer(1);
+  const Value scale = Value::Integer(126);
+  const auto channel = [&](const Value& phase, const Value& k, const Value& stretch) {
+    return Int((Sin(phase + k / stretch) + one) * scale);
+  };
+  for (int row = 0; row < Palette::kWrittenRows; ++row) {
+    const Value k = Value::Integer(static_cast<std::int16_t>(row));
+    re = channel(ph1, k, wl1);
+    gr = channel(ph2, k, wl2);
+    bl = channel(ph3, k, wl3);
+    palette(row, 1) = re;
+    palette(row, 2) = gr;
+    palette(row, 3) = bl;
+  }
+}
+
+}  // namespace card
