@@ -1,0 +1,98 @@
+// Speed of one card: the whole card as the window draws it, the per-position math alone, the
+// strokes alone.
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "bench/card_setup.h"
+#include "render/scan_position.h"
+
+namespace card::bench {
+namespace {
+
+// The whole card as the window makes it: clear, 526 rows of math and strokes, one thread.
+void BM_CardWindow(benchmark::State& state) {
+  BenchCard card;
+  for (auto _ : state) {
+    card.ResetScan();
+    card.form.ScanImage();
+    benchmark::DoNotOptimize(card.memory.picture1.pixels().data());
+  }
+  state.counters["positions/s"] =
+      benchmark::Counter(368726.0, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_CardWindow)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+std::vector<PositionStrokes> ComputeAll(const ScanSettings& settings, PixelCarry carry) {
+  std::vector<PositionStrokes> all;
+  all.reserve(701 * 526);
+  PixelInputs p;
+  for (int j = 0; j <= 525; ++j) {
+    for (int i = 0; i <= 700; ++i) all.push_back(ScanPosition(settings, carry, i, j, p));
+  }
+  return all;
+}
+
+// The per-position math without drawing.
+void BM_CardMath(benchmark::State& state) {
+  BenchCard card;
+  const PaletteTable table = Tabulate(card.form.palette);
+  const ScanSettings settings = card.form.CurrentScanSettings(table);
+  for (auto _ : state) {
+    PixelCarry carry = card.form.CurrentCarry();
+    carry.fi1 = 0;
+    PixelInputs p;
+    std::int32_t sum = 0;
+    for (int j = 0; j <= 525; ++j) {
+      for (int i = 0; i <= 700; ++i) sum += ScanPosition(settings, carry, i, j, p).colour;
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+}
+BENCHMARK(BM_CardMath)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// How many pixels the strokes paint inside the picture, counted once.
+double PaintedPixels(const std::vector<PositionStrokes>& strokes) {
+  double count = 0;
+  const auto line = [&](float x1, float y1, float x2, float y2) {
+    const long ax = DevicePixel(x1), ay = DevicePixel(y1), bx = DevicePixel(x2), by = DevicePixel(y2);
+    const long steps = std::max(std::labs(bx - ax), std::labs(by - ay));
+    for (long k = 0; k <= steps; ++k) {
+      const double t = steps == 0 ? 0.0 : static_cast<double>(k) / steps;
+      const double px = ax + (bx - ax) * t;
+      const double py = ay + (by - ay) * t;
+      if (px > -0.5 && px < 699.5 && py > -0.5 && py < 524.5) ++count;
+    }
+  };
+  for (const PositionStrokes& s : strokes) {
+    if (!s.drawn) continue;
+    line(s.x1, s.y1, s.x2, s.y2);
+    line(s.x3, s.y3, s.x4, s.y4);
+  }
+  return count;
+}
+
+// The 737,452 strokes alone, drawn in scan order into the picture.
+void BM_CardStrokes(benchmark::State& state) {
+  BenchCard card;
+  const PaletteTable table = Tabulate(card.form.palette);
+  PixelCarry carry = card.form.CurrentCarry();
+  carry.fi1 = 0;
+  const std::vector<PositionStrokes> strokes =
+      ComputeAll(card.form.CurrentScanSettings(table), carry);
+  Surface& picture = card.memory.picture1;
+  for (auto _ : state) {
+    for (const PositionStrokes& s : strokes) {
+      if (!s.drawn) continue;
+      picture.Line(s.x1, s.y1, s.x2, s.y2, s.colour);
+      picture.Line(s.x3, s.y3, s.x4, s.y4, s.colour);
+    }
+    benchmark::DoNotOptimize(picture.pixels().data());
+  }
+  state.counters["pixels/s"] =
+      benchmark::Counter(PaintedPixels(strokes), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_CardStrokes)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+}  // namespace
+}  // namespace card::bench

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QPushButton>
+#include <QWidget>
+#include <functional>
+
+#include "platform/surface.h"
+
+namespace card {
+
+// Shows a surface's pixels as they are, without a copy.
+class SurfaceView final : public QWidget {
+ public:
+  SurfaceView(Surface& surface, QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  Surface& surface_;
+};
+
+// The main window: the window's own drawing as its background, the visible picture and the three
+// buttons at their fixed places.
+class CardWindow final : public QWidget {
+ public:
+  CardWindow(Surface& form, Surface& picture1, const QString& save_folder);
+
+  SurfaceView* picture1() { return picture1_; }
+  QPushButton* exit_button() { return exit_; }
+  QPushButton* repeat_button() { return repeat_; }
+  QPushButton* save_button() { return save_; }
+
+  std::function<void()> on_close;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  Surface& form_;
+  SurfaceView* picture1_;
+  QPushButton* exit_;
+  QPushButton* repeat_;
+  QPushButton* save_;
+};
+
+}  // namespace card
