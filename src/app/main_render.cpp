@@ -87,8 +87,13 @@ int main(int argc, char** argv) {
     return UsageError("--name and --from-recipe cannot be combined: the recipe names the card");
   }
 
-  // Text needs Qt's fonts but no display.
+  // Text needs Qt's fonts but no display. Without a desktop session the offscreen platform
+  // complains about a missing runtime directory that the renderer never uses.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (message.contains(QStringLiteral("XDG_RUNTIME_DIR"))) return;
+    if (type != QtDebugMsg) std::cerr << message.toStdString() << "\n";
+  });
   QGuiApplication application(argc, argv);
 
   try {

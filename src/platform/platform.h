@@ -96,6 +96,9 @@ inline constexpr ControlGeometry kCommand2{"Command2", 696, 624, 33, 17, "exit",
 inline constexpr ControlGeometry kCommand5{"Command5", 656, 576, 73, 17, "repeat", 2};
 inline constexpr ControlGeometry kCommand3{"Command3", 616, 600, 113, 17, "save on C:\\wimgx", 4};
 inline constexpr int kPictureWidth = 700;
+// The window's own text colour, which the card never sets: light grey, readable on the black
+// window (the asterisk that marks a finished card).
+inline constexpr std::int32_t kWindowTextColor = 0xC0C0C0;
 inline constexpr int kPictureHeight = 525;
 
 }  // namespace card

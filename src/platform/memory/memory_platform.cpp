@@ -32,6 +32,8 @@ MemoryPlatform::MemoryPlatform(TextRenderer* text_renderer, FileStore* files)
       picture1(kPictureWidth, kPictureHeight, text_renderer),
       picture2(kPictureWidth, kPictureHeight, text_renderer),
       platform_{form,     picture1, picture2, events, dialog, files ? *files : memory_files,
-                messages, window,   clock} {}
+                messages, window,   clock} {
+  form.SetForeColor(kWindowTextColor);
+}
 
 }  // namespace card

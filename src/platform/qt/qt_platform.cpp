@@ -88,6 +88,7 @@ QtPlatform::QtPlatform(Replacements replacements)
       form_, picture1_, QString::fromStdString(files.NativePath("C:\\wimgx")));
   dialog_ = QtNameDialog(window_.get());
   messages_ = QtMessages(window_.get());
+  form_.SetForeColor(kWindowTextColor);
   form_.set_observer(this);
   platform_ = std::make_unique<Platform>(Platform{
       form_, picture1_, picture2_, *this,
