@@ -1,0 +1,129 @@
+// The name rules outside the dialog: they must accept exactly what the dialog accepts, and explain
+// a refusal so the user can correct the name.
+#include "seed/name_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/card_fixture.h"
+
+namespace card::testing {
+namespace {
+
+// True when the dialog accepts `answer` at its first question.
+bool DialogAcceptsAtOnce(const std::string& answer) {
+  TestCard card;
+  card.memory.dialog.Answer(answer);
+  card.form.AskName();  // a second question is cancelled, which is always accepted
+  return card.memory.dialog.calls().size() == 1;
+}
+
+std::vector<std::string> VariedNames() {
+  std::vector<std::string> names = {
+      "",
+      " ",
+      "a",
+      "z",
+      "anna",
+      "a b",
+      "  ab",
+      "ab ",
+      "ana novak",
+      "Ana",
+      "ana2",
+      "j-k",
+      "a\tb",
+      "a\nb",
+      "ab\r",
+      std::string("a\0b", 3),
+      "`",
+      "{",
+      "@",
+      "[",
+      "a_b",
+      "\x7F",
+      "\xC4\x8D",                  // c caron
+      "\xC5\xA1",                  // s caron
+      "\xC5\xBE",                  // z caron
+      "\xC3\xA9",                  // e acute, inside Latin-1
+      "\xC3\x9F",                  // sharp s
+      "\xC2\xA0",                  // no-break space
+      "\xEF\xBD\x81",              // fullwidth a
+      "\xE6\x97\xA5\xE6\x9C\xAC",  // two CJK characters
+      "\xF0\x9F\x8E\x84",          // an emoji outside the basic plane
+      "a\xFF",                     // not UTF-8
+      "\xC1\xA1",                  // an overlong form of "a"
+      "ab\xC3",                    // cut off in the middle of a character
+      std::string(99, 'a'),
+      std::string(100, 'z'),
+      std::string(101, 'a'),
+      std::string(99, 'a') + "\xC3\xA9",          // 100 characters, the last refused
+      std::string(100, 'a') + "\xC3\xA9",         // 101 characters
+      std::string(98, 'a') + "\xC5\xBE\xC5\xBE",  // 100 characters in 102 bytes
+  };
+  // Every single byte below 0x80 on its own and between two letters.
+  for (int code = 1; code < 0x80; ++code) {
+    names.push_back(std::string(1, static_cast<char>(code)));
+    std::string name = "a";
+    name += static_cast<char>(code);
+    name += 'b';
+    names.push_back(name);
+  }
+  return names;
+}
+
+TEST(NameRules, AgreesWithTheDialogOnEveryName) {
+  for (const std::string& name : VariedNames()) {
+    SCOPED_TRACE(::testing::PrintToString(name));
+    EXPECT_EQ(!CheckName(name).has_value(), DialogAcceptsAtOnce(name));
+  }
+}
+
+TEST(NameRules, RefusalNamesTheFirstRefusedCharacterAndItsPosition) {
+  struct Case {
+    std::string name;
+    std::int32_t position;
+    char32_t character;
+    std::string shown;
+  };
+  const std::vector<Case> cases = {
+      {"Ana", 1, U'A', "'A'"},
+      {"ana2", 4, U'2', "'2'"},
+      {"j-k", 2, U'-', "'-'"},
+      {"ab\tc", 3, U'\t', "tab"},
+      {"\xC5\xBE", 1, U'\u017E', "'\xC5\xBE'"},
+      {"ab \xC3\xA9", 4, U'\u00E9', "'\xC3\xA9'"},
+      {"ab \xC3\xA9!", 4, U'\u00E9', "'\xC3\xA9'"},
+      {"x\xE6\x97\xA5", 2, U'\u65E5', "'\xE6\x97\xA5'"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto refusal = CheckName(c.name);
+    ASSERT_TRUE(refusal.has_value());
+    EXPECT_EQ(refusal->reason, NameRefusal::Reason::kCharacter);
+    EXPECT_EQ(refusal->position, c.position);
+    EXPECT_EQ(refusal->character, c.character);
+    const std::string message = DescribeRefusal(*refusal);
+    EXPECT_NE(message.find(c.shown), std::string::npos) << message;
+    EXPECT_NE(message.find("position " + std::to_string(c.position)), std::string::npos) << message;
+    EXPECT_NE(message.find("lowercase letters a to z and spaces"), std::string::npos) << message;
+  }
+}
+
+TEST(NameRules, TooLongNameIsRefusedForItsLength) {
+  const auto refusal = CheckName(std::string(100, 'a') + "\xC5\xBE");
+  ASSERT_TRUE(refusal.has_value());
+  EXPECT_EQ(refusal->reason, NameRefusal::Reason::kTooLong);
+  EXPECT_EQ(refusal->length, 101);  // characters, not bytes
+  const std::string message = DescribeRefusal(*refusal);
+  EXPECT_NE(message.find("101 characters"), std::string::npos) << message;
+  EXPECT_NE(message.find("at most 100"), std::string::npos) << message;
+
+  EXPECT_FALSE(CheckName(std::string(100, 'z')).has_value());
+  EXPECT_FALSE(CheckName("").has_value());
+}
+
+}  // namespace
+}  // namespace card::testing
