@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bench/card_setup.h"
+#include "render/fast_scan.h"
 #include "render/scan_position.h"
 
 namespace card::bench {
@@ -22,6 +23,18 @@ void BM_CardWindow(benchmark::State& state) {
       benchmark::Counter(368726.0, benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_CardWindow)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The whole card at once, as the headless renderer makes it, on 1 and 2 threads.
+void BM_CardFast(benchmark::State& state) {
+  BenchCard card;
+  card.form.ScanWholeCards(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    card.ResetScan();
+    card.form.ScanImage();
+    benchmark::DoNotOptimize(card.memory.picture1.pixels().data());
+  }
+}
+BENCHMARK(BM_CardFast)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 std::vector<PositionStrokes> ComputeAll(const ScanSettings& settings, PixelCarry carry) {
   std::vector<PositionStrokes> all;
@@ -55,7 +68,8 @@ BENCHMARK(BM_CardMath)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 double PaintedPixels(const std::vector<PositionStrokes>& strokes) {
   double count = 0;
   const auto line = [&](float x1, float y1, float x2, float y2) {
-    const long ax = DevicePixel(x1), ay = DevicePixel(y1), bx = DevicePixel(x2), by = DevicePixel(y2);
+    const long ax = DevicePixel(x1), ay = DevicePixel(y1), bx = DevicePixel(x2),
+               by = DevicePixel(y2);
     const long steps = std::max(std::labs(bx - ax), std::labs(by - ay));
     for (long k = 0; k <= steps; ++k) {
       const double t = steps == 0 ? 0.0 : static_cast<double>(k) / steps;

@@ -140,29 +140,95 @@ void FillColumn(PixelBuffer& buffer, std::int64_t x, std::int64_t from, std::int
   *p = argb;
 }
 
+// A line reduced to its own frame: the steps that lie inside the clip, and where step 0 is.
+struct LinePlan {
+  Run run;
+  bool x_major;
+  bool major_forward, minor_forward;
+  std::int64_t major_start, minor_start;
+
+  std::int64_t MajorAt(std::int64_t k) const { return major_start + (major_forward ? k : -k); }
+  std::int64_t MinorAt(std::int64_t offset) const {
+    return minor_start + (minor_forward ? offset : -offset);
+  }
+};
+
+// The part of a general (neither horizontal nor vertical) line inside the clip, if any.
+bool PlanLine(const PixelBuffer& buffer, std::int64_t left, std::int64_t top, std::int64_t right,
+              std::int64_t bottom, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+              std::int32_t y2, LinePlan& plan) {
+  const std::int64_t dx = std::int64_t{x2} - x1;
+  const std::int64_t dy = std::int64_t{y2} - y1;
+  plan.x_major = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
+  const std::int64_t major_delta = plan.x_major ? dx : dy;
+  const std::int64_t minor_delta = plan.x_major ? dy : dx;
+  plan.major_start = plan.x_major ? x1 : y1;
+  plan.minor_start = plan.x_major ? y1 : x1;
+  plan.major_forward = major_delta > 0;
+  plan.minor_forward = minor_delta > 0;
+  Run& run = plan.run;
+  run.major = plan.major_forward ? major_delta : -major_delta;
+  run.minor = plan.minor_forward ? minor_delta : -minor_delta;
+
+  // Steps whose major coordinate lies inside the clip.
+  const std::int64_t major_low = plan.x_major ? left : top;
+  const std::int64_t major_high = plan.x_major ? right : bottom;
+  run.first = std::max<std::int64_t>(
+      plan.major_forward ? major_low - plan.major_start : plan.major_start - major_high, 0);
+  run.last = std::min(
+      plan.major_forward ? major_high - plan.major_start : plan.major_start - major_low, run.major);
+  if (run.first > run.last) return false;
+
+  // Minor offsets that lie inside the clip, turned into steps by inverting offset(k):
+  //   offset(k) >= low   <=>  k >= major * (2 * low - 1) / (2 * minor)
+  //   offset(k) <= high  <=>  k <  major * (2 * high + 1) / (2 * minor)
+  const std::int64_t minor_low = plan.x_major ? top : left;
+  const std::int64_t minor_high = plan.x_major ? bottom : right;
+  const std::int64_t offset_low =
+      plan.minor_forward ? minor_low - plan.minor_start : plan.minor_start - minor_high;
+  const std::int64_t offset_high =
+      plan.minor_forward ? minor_high - plan.minor_start : plan.minor_start - minor_low;
+  if (offset_high < 0 || offset_low > run.minor) return false;
+  if (offset_low > 0) {
+    run.first = std::max(run.first, MulDivideUp(run.major, 2 * offset_low - 1, 2 * run.minor));
+  }
+  if (offset_high < run.minor) {
+    run.last = std::min(run.last, MulDivideUp(run.major, 2 * offset_high + 1, 2 * run.minor) - 1);
+  }
+  if (run.first > run.last) return false;
+
+  const std::ptrdiff_t stride = buffer.stride();
+  run.major_step = (plan.major_forward ? 1 : -1) * (plan.x_major ? std::ptrdiff_t{1} : stride);
+  run.minor_step = (plan.minor_forward ? 1 : -1) * (plan.x_major ? stride : std::ptrdiff_t{1});
+  return true;
+}
+
+// The clip rectangle cut down to the buffer, so a line never writes outside it.
+bool ClipToBuffer(const PixelBuffer& buffer, const ClipRect& clip, std::int64_t& left,
+                  std::int64_t& top, std::int64_t& right, std::int64_t& bottom) {
+  left = std::max(clip.left, 0);
+  top = std::max(clip.top, 0);
+  right = std::min(clip.right, buffer.width() - 1);
+  bottom = std::min(clip.bottom, buffer.height() - 1);
+  return left <= right && top <= bottom;
+}
+
 }  // namespace
 
 void DrawLine(PixelBuffer& buffer, const ClipRect& clip, std::int32_t x1, std::int32_t y1,
               std::int32_t x2, std::int32_t y2, std::uint32_t argb) {
-  // A clip rectangle reaching past the buffer must not let a line write outside it.
-  const std::int64_t left = std::max(clip.left, 0);
-  const std::int64_t top = std::max(clip.top, 0);
-  const std::int64_t right = std::min(clip.right, buffer.width() - 1);
-  const std::int64_t bottom = std::min(clip.bottom, buffer.height() - 1);
-  if (left > right || top > bottom) return;
-
-  const std::int64_t dx = std::int64_t{x2} - x1;
-  const std::int64_t dy = std::int64_t{y2} - y1;
+  std::int64_t left, top, right, bottom;
+  if (!ClipToBuffer(buffer, clip, left, top, right, bottom)) return;
 
   // Rows and columns are spans; the general stepping below would paint them too, only slower.
-  if (dy == 0) {
+  if (y1 == y2) {
     if (y1 < top || y1 > bottom) return;
     const std::int64_t from = std::max<std::int64_t>(std::min(x1, x2), left);
     const std::int64_t to = std::min<std::int64_t>(std::max(x1, x2), right);
     if (from <= to) FillRow(buffer, y1, from, to, argb);
     return;
   }
-  if (dx == 0) {
+  if (x1 == x2) {
     if (x1 < left || x1 > right) return;
     const std::int64_t from = std::max<std::int64_t>(std::min(y1, y2), top);
     const std::int64_t to = std::min<std::int64_t>(std::max(y1, y2), bottom);
@@ -170,52 +236,14 @@ void DrawLine(PixelBuffer& buffer, const ClipRect& clip, std::int32_t x1, std::i
     return;
   }
 
-  const bool x_major = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
-  const std::int64_t major_delta = x_major ? dx : dy;
-  const std::int64_t minor_delta = x_major ? dy : dx;
-  const std::int64_t major_start = x_major ? x1 : y1;
-  const std::int64_t minor_start = x_major ? y1 : x1;
-  const bool major_forward = major_delta > 0;
-  const bool minor_forward = minor_delta > 0;
-  Run run;
-  run.major = major_forward ? major_delta : -major_delta;
-  run.minor = minor_forward ? minor_delta : -minor_delta;
-
-  // Steps whose major coordinate lies inside the clip.
-  const std::int64_t major_low = x_major ? left : top;
-  const std::int64_t major_high = x_major ? right : bottom;
-  run.first =
-      std::max<std::int64_t>(major_forward ? major_low - major_start : major_start - major_high, 0);
-  run.last =
-      std::min(major_forward ? major_high - major_start : major_start - major_low, run.major);
-  if (run.first > run.last) return;
-
-  // Minor offsets that lie inside the clip, turned into steps by inverting offset(k):
-  //   offset(k) >= low   <=>  k >= major * (2 * low - 1) / (2 * minor)
-  //   offset(k) <= high  <=>  k <  major * (2 * high + 1) / (2 * minor)
-  const std::int64_t minor_low = x_major ? top : left;
-  const std::int64_t minor_high = x_major ? bottom : right;
-  const std::int64_t offset_low =
-      minor_forward ? minor_low - minor_start : minor_start - minor_high;
-  const std::int64_t offset_high =
-      minor_forward ? minor_high - minor_start : minor_start - minor_low;
-  if (offset_high < 0 || offset_low > run.minor) return;
-  if (offset_low > 0) {
-    run.first = std::max(run.first, MulDivideUp(run.major, 2 * offset_low - 1, 2 * run.minor));
-  }
-  if (offset_high < run.minor) {
-    run.last = std::min(run.last, MulDivideUp(run.major, 2 * offset_high + 1, 2 * run.minor) - 1);
-  }
-  if (run.first > run.last) return;
-
-  const std::ptrdiff_t stride = buffer.stride();
-  run.major_step = (major_forward ? 1 : -1) * (x_major ? std::ptrdiff_t{1} : stride);
-  run.minor_step = (minor_forward ? 1 : -1) * (x_major ? stride : std::ptrdiff_t{1});
+  LinePlan plan;
+  if (!PlanLine(buffer, left, top, right, bottom, x1, y1, x2, y2, plan)) return;
+  const Run& run = plan.run;
   const auto pixel_at = [&](std::int64_t offset) {
-    const std::int64_t major_at = major_start + (major_forward ? run.first : -run.first);
-    const std::int64_t minor_at = minor_start + (minor_forward ? offset : -offset);
-    const std::int64_t x = x_major ? major_at : minor_at;
-    const std::int64_t y = x_major ? minor_at : major_at;
+    const std::int64_t major_at = plan.MajorAt(run.first);
+    const std::int64_t minor_at = plan.MinorAt(offset);
+    const std::int64_t x = plan.x_major ? major_at : minor_at;
+    const std::int64_t y = plan.x_major ? minor_at : major_at;
     return buffer.scanline(static_cast<int>(y)) + x;
   };
 
@@ -228,6 +256,63 @@ void DrawLine(PixelBuffer& buffer, const ClipRect& clip, std::int32_t x1, std::i
         static_cast<std::uint64_t>(run.major), static_cast<std::uint64_t>(2 * run.major));
     StepErrorTerm(pixel_at(static_cast<std::int64_t>(state.quotient)),
                   static_cast<std::int64_t>(state.remainder), run, argb);
+  }
+}
+
+void UnderPainter::Line(const ClipRect& clip, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                        std::int32_t y2, std::uint32_t argb) {
+  std::int64_t left, top, right, bottom;
+  if (!ClipToBuffer(buffer, clip, left, top, right, bottom)) return;
+  const auto plot = [&](std::int64_t x, std::int64_t y) {
+    std::uint32_t& pixel = buffer.scanline(static_cast<int>(y))[x];
+    if (pixel == kUnwritten) {
+      pixel = argb;
+      --open_in_row[y];
+    }
+  };
+  // Rows and columns, as in DrawLine.
+  if (y1 == y2 || x1 == x2) {
+    if (y1 == y2) {
+      if (y1 < top || y1 > bottom) return;
+      const std::int64_t from = std::max<std::int64_t>(std::min(x1, x2), left);
+      const std::int64_t to = std::min<std::int64_t>(std::max(x1, x2), right);
+      if (open_in_row[y1] == 0) return;
+      for (std::int64_t x = from; x <= to; ++x) plot(x, y1);
+    } else {
+      if (x1 < left || x1 > right) return;
+      const std::int64_t from = std::max<std::int64_t>(std::min(y1, y2), top);
+      const std::int64_t to = std::min<std::int64_t>(std::max(y1, y2), bottom);
+      for (std::int64_t y = from; y <= to; ++y) plot(x1, y);
+    }
+    return;
+  }
+
+  LinePlan plan;
+  if (!PlanLine(buffer, left, top, right, bottom, x1, y1, x2, y2, plan)) return;
+  const Run& run = plan.run;
+  // Offsets step exactly as in DrawLine: the error term of offset(k) modulo 2 * major.
+  const QuotientRemainder state = MulAddDivide(
+      static_cast<std::uint64_t>(run.first), static_cast<std::uint64_t>(2 * run.minor),
+      static_cast<std::uint64_t>(run.major), static_cast<std::uint64_t>(2 * run.major));
+  std::int64_t offset = static_cast<std::int64_t>(state.quotient);
+  std::int64_t error = static_cast<std::int64_t>(state.remainder) - 2 * run.major;
+  const std::int64_t major_sign = plan.major_forward ? 1 : -1;
+  const std::int64_t minor_sign = plan.minor_forward ? 1 : -1;
+  std::int64_t major = plan.MajorAt(run.first);
+  std::int64_t minor = plan.MinorAt(offset);
+  for (std::int64_t k = run.first;; ++k) {
+    if (plan.x_major) {
+      plot(major, minor);
+    } else {
+      plot(minor, major);
+    }
+    if (k == run.last) break;
+    error += 2 * run.minor;
+    if (error >= 0) {
+      error -= 2 * run.major;
+      minor += minor_sign;
+    }
+    major += major_sign;
   }
 }
 

@@ -29,6 +29,20 @@ inline void DrawLine(PixelBuffer& buffer, std::int32_t x1, std::int32_t y1, std:
   DrawLine(buffer, ClipRect{0, 0, buffer.width() - 1, buffer.height() - 1}, x1, y1, x2, y2, argb);
 }
 
+// Marks a pixel that no stroke has written yet: no real colour has a zero alpha byte.
+inline constexpr std::uint32_t kUnwritten = 0;
+
+// Paints lines underneath what is already there: a line writes only pixels that still hold
+// kUnwritten, and counts them off in `open_in_row` (unwritten pixels per row). Its pixels are
+// exactly those DrawLine paints within the clip, so drawing lines from the last to the first this
+// way gives the picture of drawing them in order.
+struct UnderPainter {
+  PixelBuffer& buffer;
+  std::int32_t* open_in_row;  // indexed by row
+  void Line(const ClipRect& clip, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+            std::int32_t y2, std::uint32_t argb);
+};
+
 // Maps a Single surface coordinate to a device pixel: nearest whole number, halves to even.
 // Values beyond the 32-bit range are pinned to it.
 std::int32_t DevicePixel(float coordinate);

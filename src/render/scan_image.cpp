@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "render/fast_scan.h"
 #include "render/scan_position.h"
 
 namespace card {
@@ -18,26 +19,39 @@ void Form1::ScanImage() {
   bool visited = false;
 
   const int last_row = ToInteger(vis);
-  for (int row = 0; row <= last_row; ++row) {
-    j = Value::Integer(static_cast<std::int16_t>(row));
-    platform_.events.DoEvents();
-    if (restart_requested_ || exit_requested_) {
-      StoreCarry(carry);
-      throw CardInterrupted{};
-    }
+  if (whole_card_threads_ > 0) {
     const int last_column = ToInteger(sir);
-    if (last_column >= 0 && (settings.dx == 0 || settings.dy == 0)) {
+    if (last_row >= 0 && last_column >= 0 && (settings.dx == 0 || settings.dy == 0)) {
       throw RuntimeError(ErrorNumber::kDivisionByZero);
     }
-    for (int column = 0; column <= last_column; ++column) {
-      const PositionStrokes s = ScanPosition(settings, carry, column, row, position);
-      if (s.drawn) {
-        picture.Line(s.x1, s.y1, s.x2, s.y2, s.colour);
-        picture.Line(s.x3, s.y3, s.x4, s.y4, s.colour);
+    const FastScanResult whole =
+        FastScan(settings, carry, last_column, last_row, picture.pixels(), whole_card_threads_);
+    carry = whole.carry;
+    position = whole.last;
+    visited = whole.visited;
+    if (last_row >= 0) i = Value::Integer(static_cast<std::int16_t>(last_column + 1));
+  } else {
+    for (int row = 0; row <= last_row; ++row) {
+      j = Value::Integer(static_cast<std::int16_t>(row));
+      platform_.events.DoEvents();
+      if (restart_requested_ || exit_requested_) {
+        StoreCarry(carry);
+        throw CardInterrupted{};
       }
-      visited = true;
+      const int last_column = ToInteger(sir);
+      if (last_column >= 0 && (settings.dx == 0 || settings.dy == 0)) {
+        throw RuntimeError(ErrorNumber::kDivisionByZero);
+      }
+      for (int column = 0; column <= last_column; ++column) {
+        const PositionStrokes s = ScanPosition(settings, carry, column, row, position);
+        if (s.drawn) {
+          picture.Line(s.x1, s.y1, s.x2, s.y2, s.colour);
+          picture.Line(s.x3, s.y3, s.x4, s.y4, s.colour);
+        }
+        visited = true;
+      }
+      i = Value::Integer(static_cast<std::int16_t>(last_column + 1));
     }
-    i = Value::Integer(static_cast<std::int16_t>(last_column + 1));
   }
   j = Value::Integer(static_cast<std::int16_t>(last_row + 1));
 

@@ -1,0 +1,209 @@
+#include "render/fast_scan.h"
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "platform/line_raster.h"
+#include "render/scan_position.h"
+
+namespace card {
+namespace {
+
+// The two strokes of one position in device pixels; `argb` is 0 (no alpha) when the position
+// draws nothing.
+struct StrokeRecord {
+  std::int32_t x1, y1, x2, y2;  // first stroke
+  std::int32_t x3, y3, x4, y4;  // second stroke, drawn after the first
+  std::uint32_t argb;
+};
+
+StrokeRecord Record(const PositionStrokes& s) {
+  return StrokeRecord{
+      DevicePixel(s.x1), DevicePixel(s.y1), DevicePixel(s.x2),
+      DevicePixel(s.y2), DevicePixel(s.x3), DevicePixel(s.y3),
+      DevicePixel(s.x4), DevicePixel(s.y4), s.drawn ? ArgbFromPacked(s.colour) : 0u};
+}
+
+bool SameBits(const PixelCarry& a, const PixelCarry& b) {
+  return std::memcmp(&a, &b, sizeof(PixelCarry)) == 0;
+}
+
+// How many positions of a run keep their carried state for the later agreement check. The state
+// of a run almost always stops depending on its start after the first position.
+constexpr std::size_t kCheckedPositions = 512;
+
+// One contiguous run of positions in scan order.
+struct MathRun {
+  std::size_t begin = 0, end = 0;
+  PixelCarry start;                 // the true state for the first run, a guess for the others
+  PixelCarry finish;                // the state after the run's last position
+  std::vector<PixelCarry> checked;  // the state after each of the run's first positions
+  PixelInputs last;
+};
+
+class Scan {
+ public:
+  Scan(const ScanSettings& settings, int last_column, int last_row)
+      : settings_(settings),
+        columns_(static_cast<std::size_t>(last_column) + 1),
+        count_(columns_ * (static_cast<std::size_t>(last_row) + 1)),
+        records_(count_) {}
+
+  std::size_t count() const { return count_; }
+  const std::vector<StrokeRecord>& records() const { return records_; }
+
+  // Computes positions [from, to) starting from `carry`; with `checked`, keeps the state after
+  // each of the first positions.
+  PixelCarry Compute(std::size_t from, std::size_t to, PixelCarry carry, PixelInputs& last,
+                     std::vector<PixelCarry>* checked) {
+    std::size_t n = from;
+    int i = static_cast<int>(from % columns_);
+    int j = static_cast<int>(from / columns_);
+    for (; n < to; ++n) {
+      records_[n] = Record(ScanPosition(settings_, carry, i, j, last));
+      if (checked != nullptr && checked->size() < kCheckedPositions) checked->push_back(carry);
+      if (++i == static_cast<int>(columns_)) {
+        i = 0;
+        ++j;
+      }
+    }
+    return carry;
+  }
+
+  // Computes a run again from the true state at its start until it agrees with what the run
+  // computed from its guess; returns the true state after the run.
+  PixelCarry Settle(MathRun& run, PixelCarry carry) {
+    PixelInputs last;
+    for (std::size_t k = 0; run.begin + k < run.end; ++k) {
+      if (k < run.checked.size() && SameBits(carry, k == 0 ? run.start : run.checked[k - 1])) {
+        return run.finish;  // from here on the run computed from the true state
+      }
+      if (k >= run.checked.size()) {
+        // No agreement within the checked positions: compute the rest of the run plainly.
+        run.finish = Compute(run.begin + k, run.end, carry, run.last, nullptr);
+        return run.finish;
+      }
+      carry = Compute(run.begin + k, run.begin + k + 1, carry, last, nullptr);
+    }
+    run.finish = carry;
+    return carry;
+  }
+
+ private:
+  ScanSettings settings_;
+  std::size_t columns_;
+  std::size_t count_;
+  std::vector<StrokeRecord> records_;
+};
+
+// The accumulated centre angle before position `n`: a running sum, added up exactly as the scan
+// adds it, one step per position.
+double AngleBefore(std::size_t n, double start, double step) {
+  double angle = start;
+  for (std::size_t k = 0; k < n; ++k) angle = angle + step;
+  return angle;
+}
+
+// Paints the strokes that touch rows [top, bottom] from the last to the first, writing only
+// pixels that no later stroke has covered.
+void DrawBand(const std::vector<StrokeRecord>& records, PixelBuffer& picture, int top, int bottom) {
+  const int width = picture.width();
+  for (int y = top; y <= bottom; ++y) {
+    std::fill(picture.scanline(y), picture.scanline(y) + width, kUnwritten);
+  }
+  std::vector<std::int32_t> open_in_row(static_cast<std::size_t>(picture.height()), 0);
+  for (int y = top; y <= bottom; ++y) open_in_row[static_cast<std::size_t>(y)] = width;
+  UnderPainter painter{picture, open_in_row.data()};
+
+  int open_top = top;
+  int open_bottom = bottom;
+  for (std::size_t n = records.size(); n-- > 0 && open_top <= open_bottom;) {
+    const StrokeRecord& r = records[n];
+    if (r.argb == 0) continue;
+    const ClipRect clip{0, open_top, width - 1, open_bottom};
+    // The second stroke was drawn after the first, so it lies on top.
+    if (std::max(r.y3, r.y4) >= open_top && std::min(r.y3, r.y4) <= open_bottom) {
+      painter.Line(clip, r.x3, r.y3, r.x4, r.y4, r.argb);
+    }
+    if (std::max(r.y1, r.y2) >= open_top && std::min(r.y1, r.y2) <= open_bottom) {
+      painter.Line(clip, r.x1, r.y1, r.x2, r.y2, r.argb);
+    }
+    while (open_top <= open_bottom && open_in_row[static_cast<std::size_t>(open_top)] == 0) {
+      ++open_top;
+    }
+    while (open_bottom >= open_top && open_in_row[static_cast<std::size_t>(open_bottom)] == 0) {
+      --open_bottom;
+    }
+  }
+  // Whatever no stroke reached keeps the cleared picture's black.
+  for (int y = open_top; y <= open_bottom; ++y) {
+    std::uint32_t* row = picture.scanline(y);
+    for (int x = 0; x < width; ++x) {
+      if (row[x] == kUnwritten) row[x] = 0xFF000000u;
+    }
+  }
+}
+
+}  // namespace
+
+int DefaultThreadCount() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores == 0 ? 1 : static_cast<int>(std::min(cores, 64u));
+}
+
+FastScanResult FastScan(const ScanSettings& settings, const PixelCarry& carry, int last_column,
+                        int last_row, PixelBuffer& picture, int threads) {
+  FastScanResult result;
+  result.carry = carry;
+  picture.Fill(0xFF000000u);
+  if (last_column < 0 || last_row < 0) {
+    // Rows without columns still advance nothing: the row loop visits no position.
+    return result;
+  }
+  Scan scan(settings, last_column, last_row);
+  const std::size_t count = scan.count();
+  threads = std::max(1, std::min<int>(threads, static_cast<int>(std::min<std::size_t>(count, 64))));
+
+  // Math: one run of positions per thread.
+  std::vector<MathRun> runs(static_cast<std::size_t>(threads));
+  for (std::size_t t = 0; t < runs.size(); ++t) {
+    runs[t].begin = count * t / runs.size();
+    runs[t].end = count * (t + 1) / runs.size();
+    runs[t].start = carry;
+  }
+  const auto compute_run = [&](MathRun& run, bool guessed) {
+    run.start.fi1 = AngleBefore(run.begin, carry.fi1, settings.korakfi1);
+    run.finish =
+        scan.Compute(run.begin, run.end, run.start, run.last, guessed ? &run.checked : nullptr);
+  };
+  {
+    std::vector<std::thread> workers;
+    for (std::size_t t = 1; t < runs.size(); ++t) {
+      workers.emplace_back(compute_run, std::ref(runs[t]), true);
+    }
+    compute_run(runs[0], false);
+    for (auto& worker : workers) worker.join();
+  }
+  PixelCarry state = runs[0].finish;
+  for (std::size_t t = 1; t < runs.size(); ++t) state = scan.Settle(runs[t], state);
+  result.carry = state;
+  result.last = runs.back().last;
+  result.visited = true;
+
+  // Strokes: one band of rows per thread.
+  const int height = picture.height();
+  const int bands = std::min(threads, height);
+  std::vector<std::thread> workers;
+  for (int b = 1; b < bands; ++b) {
+    workers.emplace_back([&, b] {
+      DrawBand(scan.records(), picture, height * b / bands, height * (b + 1) / bands - 1);
+    });
+  }
+  DrawBand(scan.records(), picture, 0, height / bands - 1);
+  for (auto& worker : workers) worker.join();
+  return result;
+}
+
+}  // namespace card
