@@ -78,7 +78,9 @@ void Form1::Command2_Click() {
   platform_.window.Quit();
 }
 
-void Form1::CloseRequested() { Command2_Click(); }
+void Form1::CloseRequested() {
+  Command2_Click();
+}
 
 void Form1::RenderCard() {
   ChooseParameters();

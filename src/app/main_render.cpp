@@ -106,8 +106,7 @@ int main(int argc, char** argv) {
       request.name = *options.name;
     }
     if (const auto refusal = card::CheckName(request.name)) {
-      std::cerr << "newyear-card-render: refused name: " << card::DescribeRefusal(*refusal)
-                << "\n";
+      std::cerr << "newyear-card-render: refused name: " << card::DescribeRefusal(*refusal) << "\n";
       return 2;
     }
     card::QtTextRenderer text;

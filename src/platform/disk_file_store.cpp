@@ -60,8 +60,7 @@ std::string DiskFileStore::NativePath(const std::string& path) const {
   return path;
 #else
   std::string rest = path;
-  if (rest.size() >= 3 && (rest[0] == 'C' || rest[0] == 'c') && rest[1] == ':' &&
-      rest[2] == '\\') {
+  if (rest.size() >= 3 && (rest[0] == 'C' || rest[0] == 'c') && rest[1] == ':' && rest[2] == '\\') {
     rest = home_ + "/" + rest.substr(3);
   }
   for (char& c : rest) {

@@ -54,8 +54,8 @@ void Surface::Print(std::string_view text) {
     const std::int64_t left = std::max<std::int64_t>(x, 0);
     const std::int64_t top = std::max<std::int64_t>(y, 0);
     const std::int64_t right = width() - 1;
-    const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{y} + line_height - 1,
-                                                       height() - 1);
+    const std::int64_t bottom =
+        std::min<std::int64_t>(std::int64_t{y} + line_height - 1, height() - 1);
     if (left <= right && top <= bottom) {
       observer_->Drawn(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
                        static_cast<int>(bottom));

@@ -29,13 +29,17 @@ void Form1::MakePalette() {
   const Value wl2 = per2 + Value::Single(generator_.Rnd()) * per2;
   const Value wl3 = per3 + Value::Single(generator_.Rnd()) * per3;
 
-  palette_recipe_ = PaletteRecipe{
-      static_cast<float>(pmin.number()), static_cast<float>(pspan.number()),
-      static_cast<float>(per1.number()), static_cast<float>(per2.number()),
-      static_cast<float>(per3.number()), ph1.number(),
-      ph2.number(),                      ph3.number(),
-      static_cast<float>(wl1.number()),  static_cast<float>(wl2.number()),
-      static_cast<float>(wl3.number())};
+  palette_recipe_ = PaletteRecipe{static_cast<float>(pmin.number()),
+                                  static_cast<float>(pspan.number()),
+                                  static_cast<float>(per1.number()),
+                                  static_cast<float>(per2.number()),
+                                  static_cast<float>(per3.number()),
+                                  ph1.number(),
+                                  ph2.number(),
+                                  ph3.number(),
+                                  static_cast<float>(wl1.number()),
+                                  static_cast<float>(wl2.number()),
+                                  static_cast<float>(wl3.number())};
 
   const Value one = Value::Integer(1);
   const Value scale = Value::Integer(126);

@@ -19,8 +19,8 @@ inline bool ColourComponent(double value, std::int32_t& component) {
 
 // Turns the colour index into a palette row, modulates it by the distance and the centre angle,
 // and yields the position's two strokes: chords of the 100-pixel circle around (i, j).
-inline PositionStrokes PlotPixel(const ScanSettings& s, const PixelInputs& p, PixelCarry& c,
-                                 int i, int j) {
+inline PositionStrokes PlotPixel(const ScanSettings& s, const PixelInputs& p, PixelCarry& c, int i,
+                                 int j) {
   if (c.barva < 1) c.barva = 1;
   if (c.barva > 675) c.barva = 675;
   const long phase = std::lrint(c.barva) % 280;  // Mod rounds to a whole number, halves to even
@@ -51,8 +51,8 @@ inline PositionStrokes PlotPixel(const ScanSettings& s, const PixelInputs& p, Pi
   strokes.x4 = static_cast<float>(di + gdx);
   strokes.y4 = static_cast<float>(dj + gdy);
   std::int32_t red = 0, green = 0, blue = 0;
-  strokes.drawn = ColourComponent(cr, red) && ColourComponent(cg, green) &&
-                  ColourComponent(cb, blue);
+  strokes.drawn =
+      ColourComponent(cr, red) && ColourComponent(cg, green) && ColourComponent(cb, blue);
   strokes.colour = red + 256 * green + 65536 * blue;
   return strokes;
 }

@@ -23,9 +23,9 @@ struct ScanSettings {
 // The variables that carry from one scan position to the next. Where a statement fails, its target
 // keeps the value that the previous position left.
 struct PixelCarry {
-  double fi1 = 0;  // angle accumulated by the moving centre
-  double fi = 0;   // slope angle seen from the centre
-  double ba = 0;   // shape value
+  double fi1 = 0;                 // angle accumulated by the moving centre
+  double fi = 0;                  // slope angle seen from the centre
+  double ba = 0;                  // shape value
   double re = 0, gr = 0, bl = 0;  // channel values
   double barva = 0;               // colour index
 
@@ -34,9 +34,9 @@ struct PixelCarry {
 
 // The values of one position that the later steps read.
 struct PixelInputs {
-  float x = 0, y = 0;    // coordinates in units, y up
-  double fit = 0;        // angle of the moving centre
-  double r = 0;          // distance from the centre
+  float x = 0, y = 0;  // coordinates in units, y up
+  double fit = 0;      // angle of the moving centre
+  double r = 0;        // distance from the centre
 };
 
 // The two strokes of one position as the drawing statements receive them: Single end points in

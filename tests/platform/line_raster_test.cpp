@@ -139,6 +139,33 @@ TEST(DrawLineTest, RoundsHalvesAwayFromTheStartSoDirectionMatters) {
   EXPECT_EQ(Draw(5, 3, 4, 2, 0, 0), (PixelSet{{4, 2}, {3, 1}, {2, 1}, {1, 0}, {0, 0}}));
 }
 
+TEST(DrawLineTest, RoundsToTheNearestWithHalvesAwayFromTheStartOnLinesOfAnyLength) {
+  // From (2 - h, 0) to (2 + h, 1) the line is exactly half a pixel across at x = 2; to (3 + h, 1)
+  // it is just short of half there. Column 2 is not the first one painted, so the rounding is
+  // also checked after stepping.
+  const std::int32_t half_lengths[] = {5, 2000, 20000, 24999, 25000, 25001, 60000, 1 << 30};
+  PixelSet up_at_2, up_at_3;
+  for (int x = 0; x < 6; ++x) {
+    up_at_2.insert({x, x >= 2 ? 1 : 0});
+    up_at_3.insert({x, x >= 3 ? 1 : 0});
+  }
+  const auto transposed = [](const PixelSet& pixels) {
+    PixelSet result;
+    for (const auto& [x, y] : pixels) result.insert({y, x});
+    return result;
+  };
+  for (const std::int32_t h : half_lengths) {
+    SCOPED_TRACE(testing::Message() << "half length " << h);
+    EXPECT_EQ(Draw(6, 4, 2 - h, 0, 2 + h, 1), up_at_2);
+    EXPECT_EQ(Draw(6, 4, 2 + h, 1, 2 - h, 0), up_at_3) << "drawn backwards";
+    EXPECT_EQ(Draw(6, 4, 2 - h, 0, 3 + h, 1), up_at_3) << "just short of half";
+
+    EXPECT_EQ(Draw(4, 6, 0, 2 - h, 1, 2 + h), transposed(up_at_2));
+    EXPECT_EQ(Draw(4, 6, 1, 2 + h, 0, 2 - h), transposed(up_at_3)) << "drawn backwards";
+    EXPECT_EQ(Draw(4, 6, 0, 2 - h, 1, 3 + h), transposed(up_at_3)) << "just short of half";
+  }
+}
+
 TEST(DrawLineTest, ZeroLengthLinePaintsOnePixel) {
   EXPECT_EQ(Draw(6, 5, 3, 2, 3, 2), (PixelSet{{3, 2}}));
   EXPECT_EQ(Draw(6, 5, 0, 4, 0, 4), (PixelSet{{0, 4}}));

@@ -1,5 +1,7 @@
 // Pinned pictures: any change of a card's pixels fails here. The actual picture of a mismatch is
 // written to golden-actual/ in the working directory so it can be looked at.
+#include "support/golden_cards.h"
+
 #include <gtest/gtest.h>
 
 #include <cinttypes>
@@ -10,7 +12,6 @@
 
 #include "platform/bmp_writer.h"
 #include "support/card_fixture.h"
-#include "support/golden_cards.h"
 
 namespace card::testing {
 namespace {
@@ -28,7 +29,8 @@ void WriteActual(const std::string& id, const PixelBuffer& picture) {
   const std::string path = "golden-actual/" + id + ".bmp";
   const std::vector<std::uint8_t> bytes = EncodeBmp(picture);
   std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   ADD_FAILURE() << id << ": picture differs from the pinned one; actual written to "
                 << std::filesystem::absolute(path).string();
 }

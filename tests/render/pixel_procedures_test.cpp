@@ -50,7 +50,8 @@ TEST(PolarPosition, FirstPositionOfACardAndFailingSlope) {
   const struct {
     float x, y;
     double fi;
-  } cases[] = {{-1, -1, std::numbers::pi / 4}, {1, 1, std::numbers::pi / 4}, {1, -1, -std::numbers::pi / 4}};
+  } cases[] = {
+      {-1, -1, std::numbers::pi / 4}, {1, 1, std::numbers::pi / 4}, {1, -1, -std::numbers::pi / 4}};
   for (const auto& c : cases) {
     PixelCarry fresh;
     PixelInputs q;
@@ -63,8 +64,8 @@ TEST(PolarPosition, FirstPositionOfACardAndFailingSlope) {
 }
 
 TEST(ShapeValue, FifteenFormulasAtOnePosition) {
-  const double expected[] = {4,       1,       3.63719, 2,       0.982591, 1.32016, 0.546302, -3.6773,
-                             5.50154, 3.52667, 4,       0.709927, 4,       10.1364, 6.90136};
+  const double expected[] = {4,       1, 3.63719,  2, 0.982591, 1.32016, 0.546302, -3.6773, 5.50154,
+                             3.52667, 4, 0.709927, 4, 10.1364,  6.90136};
   const PixelInputs p = Inputs(2, 1, -1, 0.25);
   for (int n = 1; n <= 15; ++n) {
     double ba = -999;
@@ -180,7 +181,9 @@ PaletteTable NumberedPalette() {
   return table;
 }
 
-int RowOfStrokes(const PositionStrokes& strokes) { return strokes.colour & 0xFF; }
+int RowOfStrokes(const PositionStrokes& strokes) {
+  return strokes.colour & 0xFF;
+}
 
 TEST(PlotPixel, ClampModAndPaletteRow) {
   const PaletteTable table = NumberedPalette();
@@ -191,8 +194,8 @@ TEST(PlotPixel, ClampModAndPaletteRow) {
   const struct {
     double barva, stored;
     int phase;
-  } cases[] = {{-3.7, 1, 1}, {1000, 675, 115}, {280, 280, 0}, {560, 560, 0}, {2.5, 2.5, 2},
-               {3.5, 3.5, 4}, {0.999, 1, 1},   {1.4, 1.4, 1}};
+  } cases[] = {{-3.7, 1, 1},  {1000, 675, 115}, {280, 280, 0}, {560, 560, 0},
+               {2.5, 2.5, 2}, {3.5, 3.5, 4},    {0.999, 1, 1}, {1.4, 1.4, 1}};
   for (const auto& c : cases) {
     PixelCarry carry;
     carry.barva = c.barva;

@@ -5,8 +5,12 @@
 namespace card::testing {
 namespace {
 
-Value I(int v) { return Value::Integer(static_cast<std::int16_t>(v)); }
-Value D(double v) { return Value::Double(v); }
+Value I(int v) {
+  return Value::Integer(static_cast<std::int16_t>(v));
+}
+Value D(double v) {
+  return Value::Double(v);
+}
 
 }  // namespace
 
@@ -35,25 +39,51 @@ void ReferenceShapeValue(Form1& f) {
   const Value one = I(1);
   const Value two = I(2);
   switch (s.Jump(f.tip1, 15)) {
-    case 1: s.Run([&] { f.ba = r * r; }); break;
-    case 2: s.Run([&] { f.ba = r * fi; }); break;
-    case 3: s.Run([&] { f.ba = (r * r) * Sin(r); }); break;
-    case 4: s.Run([&] { f.ba = x * r; }); break;
-    case 5: s.Run([&] { f.ba = ((r * Sin(r)) * x) * Cos(y); }); break;
-    case 6: s.Run([&] { f.ba = ((r * r) * (two + Sin(fit * r))) / Power(r, r + Sin(r)); }); break;
-    case 7: s.Run([&] { f.ba = (r * Tan(fi)) * fi; }); break;
-    case 8: s.Run([&] { f.ba = ((r * Tan(r)) * x) * Sin(x); }); break;
+    case 1:
+      s.Run([&] { f.ba = r * r; });
+      break;
+    case 2:
+      s.Run([&] { f.ba = r * fi; });
+      break;
+    case 3:
+      s.Run([&] { f.ba = (r * r) * Sin(r); });
+      break;
+    case 4:
+      s.Run([&] { f.ba = x * r; });
+      break;
+    case 5:
+      s.Run([&] { f.ba = ((r * Sin(r)) * x) * Cos(y); });
+      break;
+    case 6:
+      s.Run([&] { f.ba = ((r * r) * (two + Sin(fit * r))) / Power(r, r + Sin(r)); });
+      break;
+    case 7:
+      s.Run([&] { f.ba = (r * Tan(fi)) * fi; });
+      break;
+    case 8:
+      s.Run([&] { f.ba = ((r * Tan(r)) * x) * Sin(x); });
+      break;
     case 9:
       s.Run([&] { f.ba = ((r * (one + Sin(r))) + (x * (one + Sin(x)))) + (y * (one + Sin(y))); });
       break;
     case 10:
       s.Run([&] { f.ba = (r * (one + Sin(r))) + (((x * (one + Sin(x))) * y) * (one + Sin(y))); });
       break;
-    case 11: s.Run([&] { f.ba = ((r + x) + y) / fi; }); break;
-    case 12: s.Run([&] { f.ba = ((r * (one + Sin(r))) * (one + Cos(fit + r))) * fi; }); break;
-    case 13: s.Run([&] { f.ba = r / fi; }); break;
-    case 14: s.Run([&] { f.ba = (Sqr(r) / fi) * Power(r, one + Sin(x)); }); break;
-    case 15: s.Run([&] { f.ba = Power(r / Abs(x), (one + Sin(r)) + Cos(fi)); }); break;
+    case 11:
+      s.Run([&] { f.ba = ((r + x) + y) / fi; });
+      break;
+    case 12:
+      s.Run([&] { f.ba = ((r * (one + Sin(r))) * (one + Cos(fit + r))) * fi; });
+      break;
+    case 13:
+      s.Run([&] { f.ba = r / fi; });
+      break;
+    case 14:
+      s.Run([&] { f.ba = (Sqr(r) / fi) * Power(r, one + Sin(x)); });
+      break;
+    case 15:
+      s.Run([&] { f.ba = Power(r / Abs(x), (one + Sin(r)) + Cos(fi)); });
+      break;
   }
 }
 
@@ -88,8 +118,12 @@ void ReferenceColourIndex(Form1& f) {
   s.SkipErrors();
   const Value one = I(1);
   switch (s.Jump(f.tip3, 4)) {
-    case 1: s.Run([&] { f.barva = f.re + f.gr + f.bl; }); break;
-    case 2: s.Run([&] { f.barva = f.re + f.gr + f.bl * (Sin(f.r) + one); }); break;
+    case 1:
+      s.Run([&] { f.barva = f.re + f.gr + f.bl; });
+      break;
+    case 2:
+      s.Run([&] { f.barva = f.re + f.gr + f.bl * (Sin(f.r) + one); });
+      break;
     case 3:
       s.Run([&] { f.barva = f.re / f.r + f.gr / Sqr(f.r) + (f.bl / f.fit) * f.r6; });
       break;
@@ -118,13 +152,13 @@ void ReferencePlotPixel(Form1& f, Surface& picture) {
   s.Run([&] { gdy = Cos(cg / hundred) * hundred; });
   s.Run([&] {
     const std::int32_t colour = RGB(cr, cg, cb);
-    picture.Line(ToSingle(f.i + rdx), ToSingle(f.j + rdy), ToSingle(f.i - gdx),
-                 ToSingle(f.j - gdy), colour);
+    picture.Line(ToSingle(f.i + rdx), ToSingle(f.j + rdy), ToSingle(f.i - gdx), ToSingle(f.j - gdy),
+                 colour);
   });
   s.Run([&] {
     const std::int32_t colour = RGB(cr, cg, cb);
-    picture.Line(ToSingle(f.i - rdx), ToSingle(f.j - rdy), ToSingle(f.i + gdx),
-                 ToSingle(f.j + gdy), colour);
+    picture.Line(ToSingle(f.i - rdx), ToSingle(f.j - rdy), ToSingle(f.i + gdx), ToSingle(f.j + gdy),
+                 colour);
   });
 }
 

@@ -1,5 +1,5 @@
-// The scan computes with plain floats and doubles; these tests hold it to the statement-by-statement
-// version on dynamically typed values, picture and carried state alike.
+// The scan computes with plain floats and doubles; these tests hold it to the
+// statement-by-statement version on dynamically typed values, picture and carried state alike.
 #include <gtest/gtest.h>
 
 #include "render/reference_scan.h"
