@@ -290,22 +290,52 @@ void UnderPainter::Line(const ClipRect& clip, std::int32_t x1, std::int32_t y1, 
   LinePlan plan;
   if (!PlanLine(buffer, left, top, right, bottom, x1, y1, x2, y2, plan)) return;
   const Run& run = plan.run;
-  // Offsets step exactly as in DrawLine: the error term of offset(k) modulo 2 * major.
+  const std::int64_t major_sign = plan.major_forward ? 1 : -1;
+  const std::int64_t minor_sign = plan.minor_forward ? 1 : -1;
+  const auto paint = [&](std::uint32_t* pixel, std::int64_t y) {
+    if (*pixel == kUnwritten) {
+      *pixel = argb;
+      --open_in_row[y];
+    }
+  };
+  if (run.major <= kMaxFixedPointMajor) {
+    // The same fixed-point offsets as DrawLine, with the row of each pixel kept alongside.
+    const FixedPoint fixed = FixedPointAt(run);
+    const std::int64_t major_at = plan.MajorAt(run.first);
+    const std::int64_t minor_at = plan.MinorAt(fixed.whole);
+    std::uint32_t* start = plan.x_major ? buffer.scanline(static_cast<int>(minor_at)) + major_at
+                                        : buffer.scanline(static_cast<int>(major_at)) + minor_at;
+    std::uint64_t position = fixed.fraction;
+    if (plan.x_major) {
+      for (std::int64_t k = 0, n = run.last - run.first; k <= n; ++k) {
+        const auto offset = static_cast<std::ptrdiff_t>(position >> kFractionBits);
+        const std::int64_t y = minor_at + minor_sign * offset;
+        if (open_in_row[y] != 0) paint(start + k * run.major_step + offset * run.minor_step, y);
+        position += fixed.increment;
+      }
+    } else {
+      for (std::int64_t k = 0, n = run.last - run.first; k <= n; ++k) {
+        const std::int64_t y = major_at + major_sign * k;
+        if (open_in_row[y] != 0) {
+          const auto offset = static_cast<std::ptrdiff_t>(position >> kFractionBits);
+          paint(start + k * run.major_step + offset * run.minor_step, y);
+        }
+        position += fixed.increment;
+      }
+    }
+    return;
+  }
+  // Lines too long for fixed point step their error term, exactly as DrawLine does.
   const QuotientRemainder state = MulAddDivide(
       static_cast<std::uint64_t>(run.first), static_cast<std::uint64_t>(2 * run.minor),
       static_cast<std::uint64_t>(run.major), static_cast<std::uint64_t>(2 * run.major));
-  std::int64_t offset = static_cast<std::int64_t>(state.quotient);
   std::int64_t error = static_cast<std::int64_t>(state.remainder) - 2 * run.major;
-  const std::int64_t major_sign = plan.major_forward ? 1 : -1;
-  const std::int64_t minor_sign = plan.minor_forward ? 1 : -1;
   std::int64_t major = plan.MajorAt(run.first);
-  std::int64_t minor = plan.MinorAt(offset);
+  std::int64_t minor = plan.MinorAt(static_cast<std::int64_t>(state.quotient));
   for (std::int64_t k = run.first;; ++k) {
-    if (plan.x_major) {
-      plot(major, minor);
-    } else {
-      plot(minor, major);
-    }
+    const std::int64_t x = plan.x_major ? major : minor;
+    const std::int64_t y = plan.x_major ? minor : major;
+    paint(buffer.scanline(static_cast<int>(y)) + x, y);
     if (k == run.last) break;
     error += 2 * run.minor;
     if (error >= 0) {
