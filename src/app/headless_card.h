@@ -27,15 +27,18 @@ struct CardRequest {
   std::string name;  // must be a name the dialog accepts
   // Draws to use instead of the generator's (a recipe's), so a card can be reproduced or forced.
   std::optional<std::vector<float>> draws;
+  int threads = 1;    // threads that scan the card
+  LocalTime started;  // the moment the card counts as started, which names its file
 };
 
 struct CardResult {
   PixelBuffer picture{kPictureWidth, kPictureHeight};
   Recipe recipe;
+  std::string stem;  // the file name stem the window would save the card under
 };
 
 // Makes one card without a window, by the same start-up sequence the window runs, with the name
-// as the dialog's only answer.
+// as the dialog's only answer; the card is scanned at once rather than row by row.
 CardResult MakeCard(const CardRequest& request, TextRenderer* text_renderer);
 
 }  // namespace card

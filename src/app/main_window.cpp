@@ -15,6 +15,11 @@ int main(int argc, char** argv) {
   desktop.Connect({[&] { form.Command5_Click(); }, [&] { form.Command3_Click(); },
                    [&] { form.Command2_Click(); }, [&] { form.CloseRequested(); }});
   // The first card starts once the event loop runs, so "exit" can end the program at any time.
-  QTimer::singleShot(0, &application, [&] { form.Form_Load(); });
+  QTimer::singleShot(0, &application, [&] {
+    form.Form_Load();
+    // The scan shows the picture only now and then while it draws; show the finished card, as the
+    // buttons' handlers do.
+    desktop.window().picture1()->update();
+  });
   return QApplication::exec();
 }
