@@ -11,7 +11,11 @@ namespace card {
 std::optional<std::vector<BatchName>> SplitNames(const std::string& text) {
   if (text.find('\0') != std::string::npos) return std::nullopt;
   for (std::size_t pos = 0; pos < text.size();) {
-    if (DecodeUtf8(text, pos) == U'\uFFFD') return std::nullopt;
+    // Malformed input decodes to U+FFFD too; only its own three bytes are the character itself.
+    const std::size_t start = pos;
+    if (DecodeUtf8(text, pos) == U'\uFFFD' && text.compare(start, 3, "\xEF\xBF\xBD") != 0) {
+      return std::nullopt;
+    }
   }
   std::vector<BatchName> names;
   std::size_t begin = 0;

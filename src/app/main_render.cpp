@@ -183,6 +183,11 @@ std::string ReadNames(const std::string& source) {
   if (!file) {
     throw card::CardFileError("cannot read names file " + source + ": " + std::strerror(errno));
   }
+  // A folder opens like a file and then reads as empty: it would pass for a list of no names.
+  struct stat info {};
+  if (::stat(source.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    throw card::CardFileError("cannot read names file " + source + ": " + std::strerror(EISDIR));
+  }
   std::ostringstream text;
   text << file.rdbuf();
   if (file.bad()) throw card::CardFileError("cannot read names file " + source);

@@ -23,11 +23,12 @@ std::string ParentDirectory(const std::string& path) {
 }
 
 // A reason a user can act on, for the errors that saving meets in practice.
-std::string Reason(int error, const std::string& directory) {
+std::string Reason(int error, const std::string& directory, bool folder_made = false) {
   switch (error) {
     case ENOENT:
     case ENOTDIR:
-      return "the folder " + directory + " does not exist and could not be created";
+      return "the folder " + directory +
+             (folder_made ? " does not exist and could not be created" : " does not exist");
     case EACCES:
     case EPERM:
       return "no permission to write in the folder " + directory;
@@ -81,11 +82,11 @@ void DiskFileStore::SavePicture(const PixelBuffer& image, const std::string& pat
   // The folder may have gone since start-up; make it again before giving up.
   ::mkdir(ParentDirectory(native).c_str(), 0777);
   const std::vector<std::uint8_t> bytes = EncodeBmp(image);
-  WriteFileAtomically(native, bytes.data(), bytes.size());
+  WriteFileAtomically(native, bytes.data(), bytes.size(), true);
 }
 
 void DiskFileStore::WriteFileAtomically(const std::string& native_path, const void* bytes,
-                                        std::size_t size) {
+                                        std::size_t size, bool folder_made) {
   const std::string directory = ParentDirectory(native_path);
   struct stat info {};
   if (::stat(native_path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
@@ -97,13 +98,13 @@ void DiskFileStore::WriteFileAtomically(const std::string& native_path, const vo
   std::vector<char> temp_name(temp.begin(), temp.end());
   temp_name.push_back('\0');
   const int fd = ::mkstemp(temp_name.data());
-  if (fd < 0) throw FileError(native_path, Reason(errno, directory));
+  if (fd < 0) throw FileError(native_path, Reason(errno, directory, folder_made));
   temp.assign(temp_name.data());
 
   const auto fail = [&](int error) {
     ::close(fd);
     ::unlink(temp.c_str());
-    throw FileError(native_path, Reason(error, directory));
+    throw FileError(native_path, Reason(error, directory, folder_made));
   };
   const auto* cursor = static_cast<const char*>(bytes);
   std::size_t left = size;
@@ -121,12 +122,12 @@ void DiskFileStore::WriteFileAtomically(const std::string& native_path, const vo
   if (::close(fd) != 0) {
     const int error = errno;
     ::unlink(temp.c_str());
-    throw FileError(native_path, Reason(error, directory));
+    throw FileError(native_path, Reason(error, directory, folder_made));
   }
   if (::rename(temp.c_str(), native_path.c_str()) != 0) {
     const int error = errno;
     ::unlink(temp.c_str());
-    throw FileError(native_path, Reason(error, directory));
+    throw FileError(native_path, Reason(error, directory, folder_made));
   }
 }
 
