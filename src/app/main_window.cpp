@@ -12,14 +12,10 @@ int main(int argc, char** argv) {
   card::QtPlatform desktop;
   card::Generator generator;
   card::Form1 form(desktop.platform(), generator);
-  desktop.Connect({[&] { form.Command5_Click(); }, [&] { form.Command3_Click(); },
-                   [&] { form.Command2_Click(); }, [&] { form.CloseRequested(); }});
+  desktop.Connect({[&] { form.Form_Load(); }, [&] { form.Command5_Click(); },
+                   [&] { form.Command3_Click(); }, [&] { form.Command2_Click(); },
+                   [&] { form.CloseRequested(); }});
   // The first card starts once the event loop runs, so "exit" can end the program at any time.
-  QTimer::singleShot(0, &application, [&] {
-    form.Form_Load();
-    // The scan shows the picture only now and then while it draws; show the finished card, as the
-    // buttons' handlers do.
-    desktop.window().picture1()->update();
-  });
+  QTimer::singleShot(0, &application, [&] { desktop.Load(); });
   return QApplication::exec();
 }

@@ -70,10 +70,12 @@ RecipeInput ReadRecipe(const std::string& path) {
                              : std::string()));
   }
   const QJsonObject object = document.object();
-  if (!object.contains(QStringLiteral("name")) || !object.value(QStringLiteral("name")).isString()) {
+  if (!object.contains(QStringLiteral("name")) ||
+      !object.value(QStringLiteral("name")).isString()) {
     throw CardFileError("recipe " + path + " has no \"name\" text");
   }
-  if (!object.contains(QStringLiteral("draws")) || !object.value(QStringLiteral("draws")).isArray()) {
+  if (!object.contains(QStringLiteral("draws")) ||
+      !object.value(QStringLiteral("draws")).isArray()) {
     throw CardFileError("recipe " + path + " has no \"draws\" list");
   }
   RecipeInput input;

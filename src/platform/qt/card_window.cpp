@@ -39,8 +39,7 @@ void SurfaceView::paintEvent(QPaintEvent* event) {
   painter.drawImage(event->rect(), ImageOf(surface_), event->rect());
 }
 
-CardWindow::CardWindow(Surface& form, Surface& picture1, const QString& save_folder)
-    : form_(form) {
+CardWindow::CardWindow(Surface& form, Surface& picture1, const QString& save_folder) : form_(form) {
   setWindowTitle(QStringLiteral("Form1"));
   setAttribute(Qt::WA_OpaquePaintEvent);
   picture1_ = new SurfaceView(picture1, this);

@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 namespace card {
@@ -39,18 +40,27 @@ std::string QtNameDialog::InputBox(const std::string& prompt, int left_twips, in
                               : QGuiApplication::primaryScreen();
   QPoint place(left_twips / 15, top_twips / 15);
   if (screen != nullptr) {
-    const QRect area = screen->availableGeometry();
-    const double dpi_x = screen->logicalDotsPerInchX();
-    const double dpi_y = screen->logicalDotsPerInchY();
-    place = QPoint(static_cast<int>(left_twips * dpi_x / 1440.0),
-                   static_cast<int>(top_twips * dpi_y / 1440.0)) +
+    place = QPoint(static_cast<int>(left_twips * screen->logicalDotsPerInchX() / 1440.0),
+                   static_cast<int>(top_twips * screen->logicalDotsPerInchY() / 1440.0)) +
             screen->geometry().topLeft();
-    // On a small screen the dialog moves up or left just enough to stay whole.
-    const QSize size = dialog.sizeHint().expandedTo(dialog.size());
-    place.setX(std::clamp(place.x(), area.left(), std::max(area.left(), area.right() - size.width())));
-    place.setY(std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
   }
-  dialog.move(place);
+  // On a small screen the dialog moves up or left just enough to stay whole, frame included.
+  const auto keep_on_screen = [&dialog, screen, place](QSize frame_size) {
+    if (screen == nullptr) return place;
+    const QRect area = screen->availableGeometry();
+    return QPoint(std::clamp(place.x(), area.left(),
+                             std::max(area.left(), area.right() + 1 - frame_size.width())),
+                  std::clamp(place.y(), area.top(),
+                             std::max(area.top(), area.bottom() + 1 - frame_size.height())));
+  };
+  dialog.ensurePolished();
+  dialog.adjustSize();
+  dialog.move(keep_on_screen(dialog.size()));
+  // The frame is known only once the dialog is shown: correct the place then if it juts out.
+  QTimer::singleShot(0, &dialog, [&dialog, keep_on_screen] {
+    const QPoint corrected = keep_on_screen(dialog.frameGeometry().size());
+    if (corrected != dialog.pos()) dialog.move(corrected);
+  });
   const bool accepted = dialog.exec() == QDialog::Accepted;
   open_ = nullptr;
   return accepted ? dialog.textValue().toStdString() : std::string();
@@ -84,21 +94,23 @@ QtPlatform::QtPlatform(Replacements replacements)
       dialog_(nullptr),
       messages_(nullptr) {
   FileStore& files = replacements.files != nullptr ? *replacements.files : disk_files_;
-  window_ = std::make_unique<CardWindow>(
-      form_, picture1_, QString::fromStdString(files.NativePath("C:\\wimgx")));
+  window_ = std::make_unique<CardWindow>(form_, picture1_,
+                                         QString::fromStdString(files.NativePath("C:\\wimgx")));
   dialog_ = QtNameDialog(window_.get());
   messages_ = QtMessages(window_.get());
   form_.SetForeColor(kWindowTextColor);
   form_.set_observer(this);
-  platform_ = std::make_unique<Platform>(Platform{
-      form_, picture1_, picture2_, *this,
-      replacements.dialog != nullptr ? *replacements.dialog : dialog_, files,
-      replacements.messages != nullptr ? *replacements.messages : messages_, *this,
-      replacements.clock != nullptr ? *replacements.clock : system_clock_});
+  platform_ = std::make_unique<Platform>(
+      Platform{form_, picture1_, picture2_, *this,
+               replacements.dialog != nullptr ? *replacements.dialog : dialog_, files,
+               replacements.messages != nullptr ? *replacements.messages : messages_, *this,
+               replacements.clock != nullptr ? *replacements.clock : system_clock_});
   since_repaint_.start();
 }
 
-QtPlatform::~QtPlatform() { form_.set_observer(nullptr); }
+QtPlatform::~QtPlatform() {
+  form_.set_observer(nullptr);
+}
 
 std::function<void()> QtPlatform::Refreshing(std::function<void()> handler) {
   return [this, handler = std::move(handler)] {
@@ -111,10 +123,15 @@ std::function<void()> QtPlatform::Refreshing(std::function<void()> handler) {
 }
 
 void QtPlatform::Connect(Handlers handlers) {
+  load_ = Refreshing(handlers.load);
   QObject::connect(window_->repeat_button(), &QPushButton::clicked, Refreshing(handlers.repeat));
   QObject::connect(window_->save_button(), &QPushButton::clicked, Refreshing(handlers.save));
   QObject::connect(window_->exit_button(), &QPushButton::clicked, Refreshing(handlers.exit));
   window_->on_close = handlers.close;
+}
+
+void QtPlatform::Load() {
+  if (load_) load_();
 }
 
 void QtPlatform::DoEvents() {
@@ -125,7 +142,9 @@ void QtPlatform::DoEvents() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void QtPlatform::Show() { window_->showMaximized(); }
+void QtPlatform::Show() {
+  window_->showMaximized();
+}
 
 void QtPlatform::Quit() {
   quitting_ = true;

@@ -48,7 +48,7 @@ class QtPlatform final : public EventPump, public WindowControl, private Surface
     const Clock* clock = nullptr;
   };
   struct Handlers {
-    std::function<void()> repeat, save, exit, close;
+    std::function<void()> load, repeat, save, exit, close;
   };
 
   QtPlatform();
@@ -57,8 +57,11 @@ class QtPlatform final : public EventPump, public WindowControl, private Surface
 
   Platform& platform() { return *platform_; }
   CardWindow& window() { return *window_; }
-  // Wires the buttons and the frame's close control; the picture is shown again after each.
+  // Wires start-up, the buttons and the frame's close control; the picture is shown again after
+  // each, since the scan repaints it only now and then while it draws.
   void Connect(Handlers handlers);
+  // Runs the start-up handler; the program calls it once its event loop runs.
+  void Load();
 
   void DoEvents() override;
   void Show() override;
@@ -78,6 +81,7 @@ class QtPlatform final : public EventPump, public WindowControl, private Surface
   QtNameDialog dialog_;
   QtMessages messages_;
   std::unique_ptr<Platform> platform_;
+  std::function<void()> load_;
   QElapsedTimer since_repaint_;
   bool quitting_ = false;
 };

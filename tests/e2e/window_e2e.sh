@@ -1,0 +1,333 @@
+#!/usr/bin/env bash
+# Uses the card window as a person would, from outside, on a private X server (Xvfb) with xdotool:
+# the name dialog at its place, a refused name asked again with an empty box, a card drawn,
+# "repeat" with the same name drawing the same picture, "save on C:\wimgx" writing exactly the
+# picture on screen, and "exit" ending the program with status 0.
+#
+# Usage: window_e2e.sh PATH/TO/newyear-card [PATH/TO/newyear-card-render]
+# With the renderer given, the saved card is also compared with the renderer's card for the name.
+# Needs Xvfb, xdotool, xprop and xwininfo (x11-utils) and ImageMagick (import, compare, convert,
+# identify). Set KEEP_E2E_FILES=1 to keep the screenshots of a failed run.
+set -euo pipefail
+
+program=${1:?usage: window_e2e.sh PATH/TO/newyear-card [PATH/TO/newyear-card-render]}
+renderer=${2:-}
+program=$(realpath "$program")
+[ -x "$program" ] || { echo "FAIL: $program is not an executable" >&2; exit 1; }
+for tool in Xvfb xdotool xprop xwininfo import compare convert identify timeout; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing" >&2; exit 1; }
+done
+
+# Places in the window's client area, in pixels.
+readonly PICTURE_X=32 PICTURE_Y=24 PICTURE_W=700 PICTURE_H=525
+readonly REPEAT_X=$((656 + 36)) REPEAT_Y=$((576 + 8))
+readonly SAVE_X=$((616 + 56)) SAVE_Y=$((600 + 8))
+readonly EXIT_X=$((696 + 16)) EXIT_Y=$((624 + 8))
+# The dialog's corner: 500 and 8700 twips at 96 dots per inch.
+readonly DIALOG_X=33 DIALOG_Y=580 DIALOG_SLACK=3
+# The text box's blinking caret changes this many pixels of a dialog screenshot, and no more.
+readonly CARET_PIXELS=20
+readonly NAME=anna OTHER_NAME=bor REFUSED_NAME=Ana
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/window-e2e.XXXXXX")
+xvfb_pid=""
+app_pid=""
+step="setting up"
+
+# Ends a process this script started: politely, then after 5 s for sure.
+stop() {
+  local pid=$1 tries=0
+  kill "$pid" 2>/dev/null || return 0
+  while kill -0 "$pid" 2>/dev/null && [[ $(ps -o stat= -p "$pid" 2>/dev/null) != Z* ]] &&
+    [ "$tries" -lt 50 ]; do
+    sleep 0.1
+    tries=$((tries + 1))
+  done
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+
+cleanup() {
+  local status=$?
+  [ -n "$app_pid" ] && stop "$app_pid"
+  [ -n "$xvfb_pid" ] && stop "$xvfb_pid"
+  if [ "$status" -ne 0 ] && [ "${KEEP_E2E_FILES:-0}" = 1 ]; then
+    echo "Files of the failed run kept in $work" >&2
+  else
+    rm -rf "$work"
+  fi
+}
+trap cleanup EXIT
+# A test runner's deadline ends the script with a signal; clean up then too.
+trap 'exit 143' TERM
+trap 'exit 130' INT
+
+fail() {
+  echo "FAIL ($step): $*" >&2
+  if [ -s "$work/program.log" ]; then
+    echo "--- program output ---" >&2
+    tail -n 20 "$work/program.log" >&2
+  fi
+  exit 1
+}
+
+# Runs an X client with a deadline; --sync and friends can otherwise wait for ever.
+with_deadline() { timeout 10 "$@"; }
+
+now_ms() { date +%s%3N; }
+
+# Counts the pixels in which two images differ.
+differing_pixels() {
+  local count
+  count=$(compare -metric AE "$1" "$2" null: 2>&1) || true
+  # compare prints the count (in ImageMagick 6 sometimes as a float) or an error.
+  [[ $count =~ ^[0-9.e+]+$ ]] || fail "compare could not compare $1 and $2: $count"
+  printf '%.0f\n' "$count"
+}
+
+# Counts the pure white pixels of an image.
+white_pixels() {
+  convert "$1" -alpha off -fill black +opaque '#FFFFFF' -fill white -opaque '#FFFFFF' \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+
+# Screenshot of a part of the screen: screenshot FILE X Y WIDTH HEIGHT.
+screenshot() {
+  with_deadline import -window root -crop "$4x$5+$2+$3" +repage "$1" 2>>"$work/import.log" ||
+    fail "could not take a screenshot"
+}
+
+program_running() {
+  local state
+  state=$(ps -o stat= -p "$app_pid" 2>/dev/null) || return 1
+  [[ $state != Z* ]]
+}
+
+# The program's viewable modal window (the name dialog), or nothing.
+find_dialog() {
+  local id
+  for id in $(with_deadline xdotool search --pid "$app_pid" 2>/dev/null || true); do
+    with_deadline xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' || continue
+    with_deadline xprop -id "$id" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_MODAL ||
+      continue
+    echo "$id"
+    return 0
+  done
+}
+
+# Waits for a name dialog other than the window `$1` (empty: any) and prints its id.
+wait_for_dialog() {
+  local not=$1 deadline=$(($(now_ms) + 20000)) id
+  while [ "$(now_ms)" -lt "$deadline" ]; do
+    program_running || fail "the program ended while a name dialog was expected"
+    id=$(find_dialog)
+    if [ -n "$id" ] && [ "$id" != "$not" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "no name dialog within 20 s"
+}
+
+wait_for_no_dialog() {
+  local deadline=$(($(now_ms) + 10000))
+  while [ "$(now_ms)" -lt "$deadline" ]; do
+    [ -z "$(find_dialog)" ] && return 0
+    sleep 0.1
+  done
+  fail "the name dialog did not close"
+}
+
+# Prints "X Y WIDTH HEIGHT" of a window.
+window_geometry() {
+  local shell X="" Y="" WIDTH="" HEIGHT=""
+  shell=$(with_deadline xdotool getwindowgeometry --shell "$1") || fail "no geometry for window $1"
+  # The output also sets WINDOW and SCREEN; only the place and size are wanted.
+  eval "$(grep -E '^(X|Y|WIDTH|HEIGHT)=[0-9]+$' <<<"$shell")"
+  if [ -z "$X" ] || [ -z "$Y" ] || [ -z "$WIDTH" ] || [ -z "$HEIGHT" ]; then
+    fail "no geometry for window $1"
+  fi
+  echo "$X $Y $WIDTH $HEIGHT"
+}
+
+# Waits until the picture area shows a new finished card: no longer the picture in the file `$2`
+# that it showed before, not changing any more, and with the greeting's white glyphs. Leaves it in
+# the file `$1`.
+wait_for_card() {
+  local out=$1 before=$2 deadline=$(($(now_ms) + 60000)) previous="$work/previous.png"
+  local changed renewed white
+  screenshot "$previous" "$picture_left" "$picture_top" "$PICTURE_W" "$PICTURE_H"
+  while [ "$(now_ms)" -lt "$deadline" ]; do
+    program_running || fail "the program ended while drawing a card"
+    sleep 0.5
+    screenshot "$out" "$picture_left" "$picture_top" "$PICTURE_W" "$PICTURE_H"
+    changed=$(differing_pixels "$previous" "$out")
+    renewed=$(differing_pixels "$before" "$out")
+    if [ "$changed" -eq 0 ] && [ "$renewed" -gt 0 ]; then
+      convert "$out" -crop 400x24+10+488 +repage "$work/band.png"
+      white=$(white_pixels "$work/band.png")
+      [ "$white" -gt 50 ] && return 0
+    fi
+    cp "$out" "$previous"
+  done
+  fail "no new finished card within 60 s (the picture kept changing, stayed the old one or shows no greeting)"
+}
+
+# Answers the open dialog `$1` with the text `$2` and Return.
+answer_dialog() {
+  local typed
+  with_deadline xdotool type --delay 20 "$2" || fail "could not type '$2'"
+  sleep 0.2
+  screenshot "$work/typed.png" "$dialog_x" "$dialog_y" "$dialog_w" "$dialog_h"
+  typed=$(differing_pixels "$work/empty-dialog.png" "$work/typed.png")
+  [ "$typed" -gt "$CARET_PIXELS" ] || fail "typing '$2' did not reach the dialog's text box"
+  # Return goes to the focused window: the dialog closes before a key sent to it by id is done.
+  with_deadline xdotool key Return || fail "could not press Return"
+}
+
+click() {
+  with_deadline xdotool mousemove "$((window_x + $1))" "$((window_y + $2))" click 1 ||
+    fail "could not click at ($1, $2) of the window"
+}
+
+# --- The X server -------------------------------------------------------------------------------
+step="starting Xvfb"
+# Xvfb picks a free display and writes its number once it accepts clients; -noreset keeps it from
+# resetting when its last client leaves.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
+  >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+deadline=$(($(now_ms) + 20000))
+display=""
+while [ "$(now_ms)" -lt "$deadline" ]; do
+  display=$(head -n 1 "$work/display")
+  [[ $display =~ ^[0-9]+$ ]] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb stopped: $(tail -n 3 "$work/xvfb.log")"
+  sleep 0.1
+done
+[[ $display =~ ^[0-9]+$ ]] || fail "Xvfb did not start within 20 s"
+export DISPLAY=":$display"
+unset XAUTHORITY
+
+# --- The program --------------------------------------------------------------------------------
+step="starting the program"
+mkdir -p "$work/home" "$work/runtime"
+chmod 700 "$work/runtime"
+# Window pixels are screen pixels; the program finds its save folder under HOME.
+env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_AUTO_SCREEN_SCALE_FACTOR -u QT_FONT_DPI \
+  -u QT_QPA_PLATFORM QT_ENABLE_HIGHDPI_SCALING=0 HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
+  "$program" >"$work/program.log" 2>&1 &
+app_pid=$!
+
+step="first name dialog"
+dialog=$(wait_for_dialog "")
+geometry=$(window_geometry "$dialog")
+read -r dialog_x dialog_y dialog_w dialog_h <<<"$geometry"
+if [ $((dialog_x - DIALOG_X)) -lt -$DIALOG_SLACK ] || [ $((dialog_x - DIALOG_X)) -gt $DIALOG_SLACK ] ||
+  [ $((dialog_y - DIALOG_Y)) -lt -$DIALOG_SLACK ] || [ $((dialog_y - DIALOG_Y)) -gt $DIALOG_SLACK ]; then
+  fail "the dialog stands at ($dialog_x, $dialog_y), not near ($DIALOG_X, $DIALOG_Y)"
+fi
+echo "name dialog at ($dialog_x, $dialog_y), $dialog_w x $dialog_h"
+
+step="main window"
+window=$(with_deadline xdotool search --all --pid "$app_pid" --name '^Form1$' | head -n 1) ||
+  fail "no main window"
+[ -n "$window" ] || fail "no main window"
+geometry=$(window_geometry "$window")
+read -r window_x window_y window_w window_h <<<"$geometry"
+if [ "$window_w" -lt 732 ] || [ "$window_h" -lt 641 ]; then
+  fail "the window is $window_w x $window_h, too small for its controls"
+fi
+picture_left=$((window_x + PICTURE_X))
+picture_top=$((window_y + PICTURE_Y))
+echo "main window at ($window_x, $window_y), $window_w x $window_h"
+
+step="refused name"
+sleep 0.3  # let the dialog paint
+screenshot "$work/empty-dialog.png" "$dialog_x" "$dialog_y" "$dialog_w" "$dialog_h"
+answer_dialog "$dialog" "$REFUSED_NAME"
+second=$(wait_for_dialog "$dialog")
+geometry=$(window_geometry "$second")
+read -r second_x second_y _ _ <<<"$geometry"
+[ "$second_x $second_y" = "$dialog_x $dialog_y" ] ||
+  fail "the dialog came back at ($second_x, $second_y), not at ($dialog_x, $dialog_y)"
+sleep 0.3
+screenshot "$work/second-dialog.png" "$dialog_x" "$dialog_y" "$dialog_w" "$dialog_h"
+difference=$(differing_pixels "$work/empty-dialog.png" "$work/second-dialog.png")
+[ "$difference" -le "$CARET_PIXELS" ] ||
+  fail "the dialog came back with its box not empty ($difference pixels differ)"
+echo "'$REFUSED_NAME' refused; the dialog came back empty"
+
+step="first card"
+answer_dialog "$second" "$NAME"
+wait_for_no_dialog
+convert -size "${PICTURE_W}x${PICTURE_H}" xc:black "$work/black.png"
+wait_for_card "$work/card.png" "$work/black.png"
+coloured=$(differing_pixels "$work/card.png" "$work/black.png")
+[ "$coloured" -gt $((PICTURE_W * PICTURE_H / 2)) ] ||
+  fail "the picture is mostly black ($coloured pixels not black)"
+echo "card for '$NAME' drawn"
+
+step="repeat with another name"
+click "$REPEAT_X" "$REPEAT_Y"
+dialog=$(wait_for_dialog "")
+answer_dialog "$dialog" "$OTHER_NAME"
+wait_for_no_dialog
+wait_for_card "$work/other-card.png" "$work/card.png"
+difference=$(differing_pixels "$work/card.png" "$work/other-card.png")
+[ "$difference" -gt 1000 ] || fail "'repeat' with another name drew the same picture"
+echo "'repeat': card for '$OTHER_NAME' drawn"
+
+step="repeat with the same name"
+click "$REPEAT_X" "$REPEAT_Y"
+dialog=$(wait_for_dialog "")
+answer_dialog "$dialog" "$NAME"
+wait_for_no_dialog
+wait_for_card "$work/card-again.png" "$work/other-card.png"
+difference=$(differing_pixels "$work/card.png" "$work/card-again.png")
+[ "$difference" -eq 0 ] || fail "the same name drew a different picture ($difference pixels differ)"
+echo "'repeat': '$NAME' drew the identical picture"
+
+step="save"
+click "$SAVE_X" "$SAVE_Y"
+deadline=$(($(now_ms) + 20000))
+saved=""
+while [ "$(now_ms)" -lt "$deadline" ]; do
+  program_running || fail "the program ended while saving"
+  saved=$(find "$work/home/wimgx" -maxdepth 1 -name 'T*.bmp' 2>/dev/null | head -n 1)
+  [ -n "$saved" ] && break
+  sleep 0.2
+done
+[ -n "$saved" ] || fail "no card file appeared in $work/home/wimgx within 20 s"
+[[ $(basename "$saved") =~ ^T[0-9]{14}\.bmp$ ]] || fail "the card file is named $(basename "$saved")"
+size=$(identify -format '%m %w x %h' "$saved") || fail "the saved file is not an image"
+# ImageMagick names the Windows 3 bitmap header BMP3.
+[[ $size =~ ^BMP[23]?\ $PICTURE_W\ x\ $PICTURE_H$ ]] || fail "the saved file is $size"
+convert "$saved" -alpha off "$work/saved.png"
+screenshot "$work/card-at-save.png" "$picture_left" "$picture_top" "$PICTURE_W" "$PICTURE_H"
+difference=$(differing_pixels "$work/saved.png" "$work/card-at-save.png")
+[ "$difference" -eq 0 ] || fail "the saved card differs from the screen in $difference pixels"
+# The progress mark ends under the right end of the picture.
+screenshot "$work/mark.png" "$((window_x + 728))" "$((window_y + 562))" 4 1
+white=$(white_pixels "$work/mark.png")
+[ "$white" -eq 2 ] || fail "the progress mark is not at columns 730 and 731"
+if [ -n "$renderer" ]; then
+  "$renderer" --name "$NAME" --out "$work/rendered.bmp" >/dev/null 2>&1 ||
+    fail "the renderer could not draw '$NAME'"
+  difference=$(differing_pixels "$saved" "$work/rendered.bmp")
+  [ "$difference" -eq 0 ] || fail "the saved card differs from the rendered one in $difference pixels"
+fi
+echo "saved $(basename "$saved"), equal to the screen"
+
+step="exit"
+click "$EXIT_X" "$EXIT_Y"
+deadline=$(($(now_ms) + 10000))
+while program_running && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.1; done
+program_running && fail "the program still runs 10 s after 'exit'"
+status=0
+wait "$app_pid" || status=$?
+app_pid=""
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+echo "'exit' ended the program with status 0"
+echo "PASS"
