@@ -1,10 +1,11 @@
 // Prints the checksums of the pinned cards. Run it only to accept a deliberate change of the
 // pictures:  build/golden-cards > tests/data/golden_cards.txt
+#include "support/golden_cards.h"
+
 #include <cinttypes>
 #include <cstdio>
 
 #include "support/card_fixture.h"
-#include "support/golden_cards.h"
 
 int main() {
   for (const auto& golden : card::testing::GoldenCards()) {

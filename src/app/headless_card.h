@@ -24,6 +24,11 @@ struct Recipe {
 inline constexpr std::size_t kDrawsPerCard = 20;
 
 struct CardRequest {
+  CardRequest() = default;
+  CardRequest(std::string name, std::optional<std::vector<float>> draws = std::nullopt,
+              int threads = 1, LocalTime started = {})
+      : name(std::move(name)), draws(std::move(draws)), threads(threads), started(started) {}
+
   std::string name;  // must be a name the dialog accepts
   // Draws to use instead of the generator's (a recipe's), so a card can be reproduced or forced.
   std::optional<std::vector<float>> draws;

@@ -18,11 +18,11 @@ class Value {
  public:
   Value() = default;  // Empty
 
-  static Value Integer(std::int16_t v) { return Value(Storage(std::in_place_index<1>, v)); }
-  static Value Long(std::int32_t v) { return Value(Storage(std::in_place_index<2>, v)); }
-  static Value Single(float v) { return Value(Storage(std::in_place_index<3>, v)); }
-  static Value Double(double v) { return Value(Storage(std::in_place_index<4>, v)); }
-  static Value Text(std::string v) { return Value(Storage(std::in_place_index<5>, std::move(v))); }
+  static Value Integer(std::int16_t v) { return Value(std::in_place_index<1>, v); }
+  static Value Long(std::int32_t v) { return Value(std::in_place_index<2>, v); }
+  static Value Single(float v) { return Value(std::in_place_index<3>, v); }
+  static Value Double(double v) { return Value(std::in_place_index<4>, v); }
+  static Value Text(std::string v) { return Value(std::in_place_index<5>, std::move(v)); }
 
   Kind kind() const { return static_cast<Kind>(storage_.index()); }
   bool is_empty() const { return kind() == Kind::Empty; }
@@ -41,7 +41,9 @@ class Value {
  private:
   using Storage =
       std::variant<std::monostate, std::int16_t, std::int32_t, float, double, std::string>;
-  explicit Value(Storage s) : storage_(std::move(s)) {}
+  template <std::size_t kIndex, class T>
+  Value(std::in_place_index_t<kIndex> kind, T&& content)
+      : storage_(kind, std::forward<T>(content)) {}
   Storage storage_;
 };
 

@@ -259,69 +259,73 @@ void DrawLine(PixelBuffer& buffer, const ClipRect& clip, std::int32_t x1, std::i
   }
 }
 
+UnderPainter::UnderPainter(PixelBuffer& buffer, int top, int bottom)
+    : buffer_(buffer),
+      words_per_row_((buffer.width() + 63) / 64),
+      open_in_row_(static_cast<std::size_t>(buffer.height()), 0),
+      open_bits_(
+          static_cast<std::size_t>(buffer.height()) * static_cast<std::size_t>(words_per_row_), 0) {
+  for (int y = std::max(top, 0); y <= std::min(bottom, buffer.height() - 1); ++y) {
+    open_in_row_[static_cast<std::size_t>(y)] = buffer.width();
+    std::uint64_t* words = open_bits_.data() + static_cast<std::size_t>(y) * words_per_row_;
+    for (int x = 0; x < buffer.width(); ++x) words[x >> 6] |= std::uint64_t{1} << (x & 63);
+  }
+}
+
 void UnderPainter::Line(const ClipRect& clip, std::int32_t x1, std::int32_t y1, std::int32_t x2,
                         std::int32_t y2, std::uint32_t argb) {
   std::int64_t left, top, right, bottom;
-  if (!ClipToBuffer(buffer, clip, left, top, right, bottom)) return;
-  const auto plot = [&](std::int64_t x, std::int64_t y) {
-    std::uint32_t& pixel = buffer.scanline(static_cast<int>(y))[x];
-    if (pixel == kUnwritten) {
-      pixel = argb;
+  if (!ClipToBuffer(buffer_, clip, left, top, right, bottom)) return;
+  // Which pixels are still open is read from a bit per pixel, small enough to stay in the cache,
+  // instead of from the picture itself.
+  std::int32_t* const open_in_row = open_in_row_.data();
+  std::uint64_t* const open_bits = open_bits_.data();
+  const std::int64_t words_per_row = words_per_row_;
+  const auto paint = [&](std::int64_t x, std::int64_t y) {
+    std::uint64_t& word = open_bits[y * words_per_row + (x >> 6)];
+    const std::uint64_t bit = std::uint64_t{1} << (x & 63);
+    if ((word & bit) != 0) {
+      word &= ~bit;
+      buffer_.scanline(static_cast<int>(y))[x] = argb;
       --open_in_row[y];
     }
   };
   // Rows and columns, as in DrawLine.
-  if (y1 == y2 || x1 == x2) {
-    if (y1 == y2) {
-      if (y1 < top || y1 > bottom) return;
-      const std::int64_t from = std::max<std::int64_t>(std::min(x1, x2), left);
-      const std::int64_t to = std::min<std::int64_t>(std::max(x1, x2), right);
-      if (open_in_row[y1] == 0) return;
-      for (std::int64_t x = from; x <= to; ++x) plot(x, y1);
-    } else {
-      if (x1 < left || x1 > right) return;
-      const std::int64_t from = std::max<std::int64_t>(std::min(y1, y2), top);
-      const std::int64_t to = std::min<std::int64_t>(std::max(y1, y2), bottom);
-      for (std::int64_t y = from; y <= to; ++y) plot(x1, y);
+  if (y1 == y2) {
+    if (y1 < top || y1 > bottom || open_in_row[y1] == 0) return;
+    const std::int64_t from = std::max<std::int64_t>(std::min(x1, x2), left);
+    const std::int64_t to = std::min<std::int64_t>(std::max(x1, x2), right);
+    for (std::int64_t x = from; x <= to; ++x) paint(x, y1);
+    return;
+  }
+  if (x1 == x2) {
+    if (x1 < left || x1 > right) return;
+    const std::int64_t from = std::max<std::int64_t>(std::min(y1, y2), top);
+    const std::int64_t to = std::min<std::int64_t>(std::max(y1, y2), bottom);
+    for (std::int64_t y = from; y <= to; ++y) {
+      if (open_in_row[y] != 0) paint(x1, y);
     }
     return;
   }
 
   LinePlan plan;
-  if (!PlanLine(buffer, left, top, right, bottom, x1, y1, x2, y2, plan)) return;
+  if (!PlanLine(buffer_, left, top, right, bottom, x1, y1, x2, y2, plan)) return;
   const Run& run = plan.run;
   const std::int64_t major_sign = plan.major_forward ? 1 : -1;
   const std::int64_t minor_sign = plan.minor_forward ? 1 : -1;
-  const auto paint = [&](std::uint32_t* pixel, std::int64_t y) {
-    if (*pixel == kUnwritten) {
-      *pixel = argb;
-      --open_in_row[y];
-    }
-  };
   if (run.major <= kMaxFixedPointMajor) {
-    // The same fixed-point offsets as DrawLine, with the row of each pixel kept alongside.
+    // The same fixed-point offsets as DrawLine.
     const FixedPoint fixed = FixedPointAt(run);
     const std::int64_t major_at = plan.MajorAt(run.first);
     const std::int64_t minor_at = plan.MinorAt(fixed.whole);
-    std::uint32_t* start = plan.x_major ? buffer.scanline(static_cast<int>(minor_at)) + major_at
-                                        : buffer.scanline(static_cast<int>(major_at)) + minor_at;
     std::uint64_t position = fixed.fraction;
-    if (plan.x_major) {
-      for (std::int64_t k = 0, n = run.last - run.first; k <= n; ++k) {
-        const auto offset = static_cast<std::ptrdiff_t>(position >> kFractionBits);
-        const std::int64_t y = minor_at + minor_sign * offset;
-        if (open_in_row[y] != 0) paint(start + k * run.major_step + offset * run.minor_step, y);
-        position += fixed.increment;
-      }
-    } else {
-      for (std::int64_t k = 0, n = run.last - run.first; k <= n; ++k) {
-        const std::int64_t y = major_at + major_sign * k;
-        if (open_in_row[y] != 0) {
-          const auto offset = static_cast<std::ptrdiff_t>(position >> kFractionBits);
-          paint(start + k * run.major_step + offset * run.minor_step, y);
-        }
-        position += fixed.increment;
-      }
+    for (std::int64_t k = 0, n = run.last - run.first; k <= n; ++k) {
+      const std::int64_t major = major_at + major_sign * k;
+      const std::int64_t minor =
+          minor_at + minor_sign * static_cast<std::int64_t>(position >> kFractionBits);
+      const std::int64_t y = plan.x_major ? minor : major;
+      if (open_in_row[y] != 0) paint(plan.x_major ? major : minor, y);
+      position += fixed.increment;
     }
     return;
   }
@@ -333,9 +337,7 @@ void UnderPainter::Line(const ClipRect& clip, std::int32_t x1, std::int32_t y1, 
   std::int64_t major = plan.MajorAt(run.first);
   std::int64_t minor = plan.MinorAt(static_cast<std::int64_t>(state.quotient));
   for (std::int64_t k = run.first;; ++k) {
-    const std::int64_t x = plan.x_major ? major : minor;
-    const std::int64_t y = plan.x_major ? minor : major;
-    paint(buffer.scanline(static_cast<int>(y)) + x, y);
+    paint(plan.x_major ? major : minor, plan.x_major ? minor : major);
     if (k == run.last) break;
     error += 2 * run.minor;
     if (error >= 0) {

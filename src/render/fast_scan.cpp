@@ -107,16 +107,10 @@ double AngleBefore(std::size_t n, double start, double step) {
 }
 
 // Paints the strokes that touch rows [top, bottom] from the last to the first, writing only
-// pixels that no later stroke has covered.
+// pixels that no later stroke has covered; what no stroke reaches keeps the cleared black.
 void DrawBand(const std::vector<StrokeRecord>& records, PixelBuffer& picture, int top, int bottom) {
   const int width = picture.width();
-  for (int y = top; y <= bottom; ++y) {
-    std::fill(picture.scanline(y), picture.scanline(y) + width, kUnwritten);
-  }
-  std::vector<std::int32_t> open_in_row(static_cast<std::size_t>(picture.height()), 0);
-  for (int y = top; y <= bottom; ++y) open_in_row[static_cast<std::size_t>(y)] = width;
-  UnderPainter painter{picture, open_in_row.data()};
-
+  UnderPainter painter(picture, top, bottom);
   int open_top = top;
   int open_bottom = bottom;
   for (std::size_t n = records.size(); n-- > 0 && open_top <= open_bottom;) {
@@ -130,19 +124,8 @@ void DrawBand(const std::vector<StrokeRecord>& records, PixelBuffer& picture, in
     if (std::max(r.y1, r.y2) >= open_top && std::min(r.y1, r.y2) <= open_bottom) {
       painter.Line(clip, r.x1, r.y1, r.x2, r.y2, r.argb);
     }
-    while (open_top <= open_bottom && open_in_row[static_cast<std::size_t>(open_top)] == 0) {
-      ++open_top;
-    }
-    while (open_bottom >= open_top && open_in_row[static_cast<std::size_t>(open_bottom)] == 0) {
-      --open_bottom;
-    }
-  }
-  // Whatever no stroke reached keeps the cleared picture's black.
-  for (int y = open_top; y <= open_bottom; ++y) {
-    std::uint32_t* row = picture.scanline(y);
-    for (int x = 0; x < width; ++x) {
-      if (row[x] == kUnwritten) row[x] = 0xFF000000u;
-    }
+    while (open_top <= open_bottom && painter.open_in_row(open_top) == 0) ++open_top;
+    while (open_bottom >= open_top && painter.open_in_row(open_bottom) == 0) --open_bottom;
   }
 }
 

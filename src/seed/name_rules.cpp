@@ -54,8 +54,8 @@ std::string DescribeRefusal(const NameRefusal& refusal) {
     }
     shown = "'" + utf8 + "'";
   }
-  return "character " + shown + " (" + code + ") at position " +
-         std::to_string(refusal.position) + " is not allowed: " + allowed;
+  return "character " + shown + " (" + code + ") at position " + std::to_string(refusal.position) +
+         " is not allowed: " + allowed;
 }
 
 }  // namespace card

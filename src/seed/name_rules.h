@@ -12,9 +12,9 @@ inline constexpr std::int32_t kMaxNameLength = 100;
 // Why a name is refused, for messages outside the dialog (which asks again without a word).
 struct NameRefusal {
   enum class Reason { kTooLong, kCharacter } reason;
-  std::int32_t length = 0;     // characters in the name
-  std::int32_t position = 0;   // 1-based position of the first refused character
-  char32_t character = 0;      // the first refused character
+  std::int32_t length = 0;    // characters in the name
+  std::int32_t position = 0;  // 1-based position of the first refused character
+  char32_t character = 0;     // the first refused character
 };
 
 // A name is accepted when it has at most 100 characters, each a lowercase letter a to z or a

@@ -35,9 +35,10 @@ TEST(UnderPainter, ReverseDrawingEqualsForwardDrawing) {
     PixelBuffer forward(97, 81, 0xFF000000u);
     for (const TestLine& l : lines) DrawLine(forward, band, l.x1, l.y1, l.x2, l.y2, l.argb);
 
-    PixelBuffer under(97, 81, kUnwritten);
-    std::vector<std::int32_t> open(81, 97);
-    UnderPainter painter{under, open.data()};
+    // Lines are opaque, so a see-through sentinel marks the pixels no line reached.
+    constexpr std::uint32_t kUntouched = 0x00ABCDEFu;
+    PixelBuffer under(97, 81, kUntouched);
+    UnderPainter painter(under, band.top, band.bottom);
     for (auto l = lines.rbegin(); l != lines.rend(); ++l) {
       painter.Line(band, l->x1, l->y1, l->x2, l->y2, l->argb);
     }
@@ -45,12 +46,13 @@ TEST(UnderPainter, ReverseDrawingEqualsForwardDrawing) {
       int unwritten = 0;
       for (int x = 0; x < 97; ++x) {
         std::uint32_t& p = under.scanline(y)[x];
-        if (p == kUnwritten) {
+        if (p == kUntouched) {
           ++unwritten;
           p = 0xFF000000u;
         }
       }
-      ASSERT_EQ(open[static_cast<std::size_t>(y)], unwritten) << "row " << y;
+      const bool in_band = y >= band.top && y <= band.bottom;
+      ASSERT_EQ(painter.open_in_row(y), in_band ? unwritten : 0) << "row " << y;
     }
     ASSERT_TRUE(forward == under) << "round " << round;
   }

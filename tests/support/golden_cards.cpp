@@ -19,6 +19,8 @@ std::vector<GoldenCard> GoldenCards() {
   return cards;
 }
 
-std::string GoldenTablePath() { return std::string(CARD_TEST_DATA_DIR) + "/golden_cards.txt"; }
+std::string GoldenTablePath() {
+  return std::string(CARD_TEST_DATA_DIR) + "/golden_cards.txt";
+}
 
 }  // namespace card::testing
