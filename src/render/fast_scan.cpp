@@ -11,19 +11,28 @@
 namespace card {
 namespace {
 
-// The two strokes of one position in device pixels; `argb` is 0 (no alpha) when the position
-// draws nothing.
+// The two strokes of one position in device pixels, relative to the position (a stroke reaches at
+// most 101 pixels from it); `argb` is 0 (no alpha) when the position draws nothing.
 struct StrokeRecord {
-  std::int32_t x1, y1, x2, y2;  // first stroke
-  std::int32_t x3, y3, x4, y4;  // second stroke, drawn after the first
+  std::int16_t x1, y1, x2, y2;  // first stroke
+  std::int16_t x3, y3, x4, y4;  // second stroke, drawn after the first
   std::uint32_t argb;
 };
 
-StrokeRecord Record(const PositionStrokes& s) {
-  return StrokeRecord{
-      DevicePixel(s.x1), DevicePixel(s.y1), DevicePixel(s.x2),
-      DevicePixel(s.y2), DevicePixel(s.x3), DevicePixel(s.y3),
-      DevicePixel(s.x4), DevicePixel(s.y4), s.drawn ? ArgbFromPacked(s.colour) : 0u};
+StrokeRecord Record(const PositionStrokes& s, int i, int j) {
+  const auto dx = [i](float x) { return static_cast<std::int16_t>(DevicePixel(x) - i); };
+  const auto dy = [j](float y) { return static_cast<std::int16_t>(DevicePixel(y) - j); };
+  return StrokeRecord{dx(s.x1), dy(s.y1), dx(s.x2),
+                      dy(s.y2), dx(s.x3), dy(s.y3),
+                      dx(s.x4), dy(s.y4), s.drawn ? ArgbFromPacked(s.colour) : 0u};
+}
+
+// The records of the last card made on this thread, kept for the next one: a card's records
+// take megabytes, and fresh pages cost more than the drawing that fills them.
+std::vector<StrokeRecord>& RecordsOfThisThread(std::size_t count) {
+  thread_local std::vector<StrokeRecord> records;
+  records.resize(count);
+  return records;
 }
 
 bool SameBits(const PixelCarry& a, const PixelCarry& b) {
@@ -49,9 +58,10 @@ class Scan {
       : settings_(settings),
         columns_(static_cast<std::size_t>(last_column) + 1),
         count_(columns_ * (static_cast<std::size_t>(last_row) + 1)),
-        records_(count_) {}
+        records_(RecordsOfThisThread(count_)) {}
 
   std::size_t count() const { return count_; }
+  int columns() const { return static_cast<int>(columns_); }
   const std::vector<StrokeRecord>& records() const { return records_; }
 
   // Computes positions [from, to) starting from `carry`; with `checked`, keeps the state after
@@ -59,15 +69,27 @@ class Scan {
   PixelCarry Compute(std::size_t from, std::size_t to, PixelCarry carry, PixelInputs& last,
                      std::vector<PixelCarry>* checked) {
     std::size_t n = from;
-    int i = static_cast<int>(from % columns_);
-    int j = static_cast<int>(from / columns_);
-    for (; n < to; ++n) {
-      records_[n] = Record(ScanPosition(settings_, carry, i, j, last));
-      if (checked != nullptr && checked->size() < kCheckedPositions) checked->push_back(carry);
-      if (++i == static_cast<int>(columns_)) {
-        i = 0;
-        ++j;
+    if (checked != nullptr) {
+      // One position at a time while the state after each is kept.
+      for (; n < to && checked->size() < kCheckedPositions; ++n) {
+        const int i = static_cast<int>(n % columns_);
+        const int j = static_cast<int>(n / columns_);
+        records_[n] = Record(ScanPosition(settings_, carry, i, j, last), i, j);
+        checked->push_back(carry);
       }
+    }
+    PositionStrokes block[kBlockSize];
+    while (n < to) {
+      const int i = static_cast<int>(n % columns_);
+      const int j = static_cast<int>(n / columns_);
+      const std::size_t row_left = columns_ - static_cast<std::size_t>(i);
+      const int count = static_cast<int>(
+          std::min<std::size_t>({static_cast<std::size_t>(kBlockSize), row_left, to - n}));
+      ScanBlock(settings_, carry, i, j, count, block, last);
+      for (int k = 0; k < count; ++k) {
+        records_[n + static_cast<std::size_t>(k)] = Record(block[k], i + k, j);
+      }
+      n += static_cast<std::size_t>(count);
     }
     return carry;
   }
@@ -95,7 +117,7 @@ class Scan {
   ScanSettings settings_;
   std::size_t columns_;
   std::size_t count_;
-  std::vector<StrokeRecord> records_;
+  std::vector<StrokeRecord>& records_;
 };
 
 // The accumulated centre angle before position `n`: a running sum, added up exactly as the scan
@@ -108,21 +130,33 @@ double AngleBefore(std::size_t n, double start, double step) {
 
 // Paints the strokes that touch rows [top, bottom] from the last to the first, writing only
 // pixels that no later stroke has covered; what no stroke reaches keeps the cleared black.
-void DrawBand(const std::vector<StrokeRecord>& records, PixelBuffer& picture, int top, int bottom) {
+void DrawBand(const std::vector<StrokeRecord>& records, int columns, PixelBuffer& picture, int top,
+              int bottom) {
   const int width = picture.width();
   UnderPainter painter(picture, top, bottom);
   int open_top = top;
   int open_bottom = bottom;
+  // Positions from the last to the first: (i, j) walks the scan backwards.
+  int i = static_cast<int>((records.size() - 1) % static_cast<std::size_t>(columns));
+  int j = static_cast<int>((records.size() - 1) / static_cast<std::size_t>(columns));
   for (std::size_t n = records.size(); n-- > 0 && open_top <= open_bottom;) {
     const StrokeRecord& r = records[n];
+    const int x = i;
+    const int y = j;
+    if (--i < 0) {
+      i = columns - 1;
+      --j;
+    }
     if (r.argb == 0) continue;
     const ClipRect clip{0, open_top, width - 1, open_bottom};
     // The second stroke was drawn after the first, so it lies on top.
-    if (std::max(r.y3, r.y4) >= open_top && std::min(r.y3, r.y4) <= open_bottom) {
-      painter.Line(clip, r.x3, r.y3, r.x4, r.y4, r.argb);
+    const int y3 = y + r.y3, y4 = y + r.y4;
+    if (std::max(y3, y4) >= open_top && std::min(y3, y4) <= open_bottom) {
+      painter.Line(clip, x + r.x3, y3, x + r.x4, y4, r.argb);
     }
-    if (std::max(r.y1, r.y2) >= open_top && std::min(r.y1, r.y2) <= open_bottom) {
-      painter.Line(clip, r.x1, r.y1, r.x2, r.y2, r.argb);
+    const int y1 = y + r.y1, y2 = y + r.y2;
+    if (std::max(y1, y2) >= open_top && std::min(y1, y2) <= open_bottom) {
+      painter.Line(clip, x + r.x1, y1, x + r.x2, y2, r.argb);
     }
     while (open_top <= open_bottom && painter.open_in_row(open_top) == 0) ++open_top;
     while (open_bottom >= open_top && painter.open_in_row(open_bottom) == 0) --open_bottom;
@@ -181,10 +215,11 @@ FastScanResult FastScan(const ScanSettings& settings, const PixelCarry& carry, i
   std::vector<std::thread> workers;
   for (int b = 1; b < bands; ++b) {
     workers.emplace_back([&, b] {
-      DrawBand(scan.records(), picture, height * b / bands, height * (b + 1) / bands - 1);
+      DrawBand(scan.records(), scan.columns(), picture, height * b / bands,
+               height * (b + 1) / bands - 1);
     });
   }
-  DrawBand(scan.records(), picture, 0, height / bands - 1);
+  DrawBand(scan.records(), scan.columns(), picture, 0, height / bands - 1);
   for (auto& worker : workers) worker.join();
   return result;
 }

@@ -17,13 +17,18 @@ inline bool ColourComponent(double value, std::int32_t& component) {
   return true;
 }
 
-// Turns the colour index into a palette row, modulates it by the distance and the centre angle,
-// and yields the position's two strokes: chords of the 100-pixel circle around (i, j).
-inline PositionStrokes PlotPixel(const ScanSettings& s, const PixelInputs& p, PixelCarry& c, int i,
-                                 int j) {
+// Keeps the colour index within the palette offsets' reach, in place: what the next position keeps
+// if its own colour index fails.
+inline void ClampColourIndex(PixelCarry& c) {
   if (c.barva < 1) c.barva = 1;
   if (c.barva > 675) c.barva = 675;
-  const long phase = std::lrint(c.barva) % 280;  // Mod rounds to a whole number, halves to even
+}
+
+// The two strokes of a position with a clamped colour index: its palette row, modulated by the
+// distance and the centre angle, in chords of the 100-pixel circle around (i, j).
+inline PositionStrokes StrokesOf(const ScanSettings& s, const PixelInputs& p, double barva, int i,
+                                 int j) {
+  const long phase = std::lrint(barva) % 280;  // Mod rounds to a whole number, halves to even
   const double idx = std::floor(static_cast<double>(s.pozic0) + static_cast<double>(phase));
 
   // A row outside the palette raises and leaves the channel Empty, that is 0.
@@ -55,6 +60,13 @@ inline PositionStrokes PlotPixel(const ScanSettings& s, const PixelInputs& p, Pi
       ColourComponent(cr, red) && ColourComponent(cg, green) && ColourComponent(cb, blue);
   strokes.colour = red + 256 * green + 65536 * blue;
   return strokes;
+}
+
+// Clamps the colour index and yields the position's two strokes.
+inline PositionStrokes PlotPixel(const ScanSettings& s, const PixelInputs& p, PixelCarry& c, int i,
+                                 int j) {
+  ClampColourIndex(c);
+  return StrokesOf(s, p, c.barva, i, j);
 }
 
 }  // namespace card

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "app/form1.h"
 #include "render/fast_scan.h"
 #include "render/scan_position.h"
@@ -42,11 +44,16 @@ void Form1::ScanImage() {
       if (last_column >= 0 && (settings.dx == 0 || settings.dy == 0)) {
         throw RuntimeError(ErrorNumber::kDivisionByZero);
       }
-      for (int column = 0; column <= last_column; ++column) {
-        const PositionStrokes s = ScanPosition(settings, carry, column, row, position);
-        if (s.drawn) {
-          picture.Line(s.x1, s.y1, s.x2, s.y2, s.colour);
-          picture.Line(s.x3, s.y3, s.x4, s.y4, s.colour);
+      for (int column = 0; column <= last_column; column += kBlockSize) {
+        const int count = std::min(kBlockSize, last_column + 1 - column);
+        PositionStrokes block[kBlockSize];
+        ScanBlock(settings, carry, column, row, count, block, position);
+        for (int k = 0; k < count; ++k) {
+          const PositionStrokes& s = block[k];
+          if (s.drawn) {
+            picture.Line(s.x1, s.y1, s.x2, s.y2, s.colour);
+            picture.Line(s.x3, s.y3, s.x4, s.y4, s.colour);
+          }
         }
         visited = true;
       }
