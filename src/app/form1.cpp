@@ -100,10 +100,6 @@ void Form1::RunCardSequences(const std::function<void()>& sequence) {
   } while (restart_requested_ && !exit_requested_);
 }
 
-void Form1::ThrowIfInterrupted() const {
-  if (restart_requested_ || exit_requested_) throw CardInterrupted{};
-}
-
 void Form1::RunHandler(const std::function<void()>& handler) {
   try {
     handler();

@@ -86,7 +86,10 @@ class Form1 {
   // Runs one card sequence; a "repeat" that arrives while it runs starts the next one once the
   // current one has been abandoned, so card sequences never nest.
   void RunCardSequences(const std::function<void()>& sequence);
-  void ThrowIfInterrupted() const;
+  // The two ways of scanning a card; both return whether any position was visited.
+  bool ScanRowByRow(const ScanSettings& settings, int last_row, PixelCarry& carry,
+                    PixelInputs& last);
+  bool ScanAtOnce(const ScanSettings& settings, int last_row, PixelCarry& carry, PixelInputs& last);
   // Runs a handler and applies the last-resort rule for an error that leaves it.
   void RunHandler(const std::function<void()>& handler);
 
