@@ -14,16 +14,27 @@ std::size_t OffsetOfCharacter(std::string_view s, std::int64_t index) {
   return pos;
 }
 
-void AppendUtf8(std::string& out, char32_t code) {
+}  // namespace
+
+std::string EncodeUtf8(char32_t code) {
+  std::string out;
   if (code < 0x80) {
     out += static_cast<char>(code);
-  } else {
+  } else if (code < 0x800) {
     out += static_cast<char>(0xC0 | (code >> 6));
     out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
   }
+  return out;
 }
-
-}  // namespace
 
 char32_t DecodeUtf8(std::string_view s, std::size_t& pos) {
   if (pos >= s.size()) return kReplacement;
@@ -89,9 +100,7 @@ std::int16_t Asc(std::string_view s) {
 
 std::string Chr(int code) {
   if (code < 0 || code > 255) throw RuntimeError(ErrorNumber::kInvalidCall);
-  std::string out;
-  AppendUtf8(out, static_cast<char32_t>(code));
-  return out;
+  return EncodeUtf8(static_cast<char32_t>(code));
 }
 
 }  // namespace card

@@ -21,6 +21,9 @@ std::int16_t Asc(std::string_view s);
 // that Asc maps back to `code`), UTF-8 encoded. Other codes raise InvalidCall.
 std::string Chr(int code);
 
+// The UTF-8 bytes of one character.
+std::string EncodeUtf8(char32_t code);
+
 // Decodes one character starting at `pos`; advances `pos`. Returns U+FFFD for malformed input.
 char32_t DecodeUtf8(std::string_view s, std::size_t& pos);
 

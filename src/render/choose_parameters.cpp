@@ -1,8 +1,7 @@
-#include <cmath>
-
 #include "app/form1.h"
 #include "numeric/statements.h"
 #include "numeric/text.h"
+#include "render/draws.h"
 
 namespace card {
 
@@ -28,25 +27,17 @@ void Form1::ChooseParameters() {
   s.Run([&] { stamp = year + month + day + hour + minute + second; });
   s.Run([&] { imeslike = "T" + stamp; });
 
-  // `Int(Rnd * scale + offset)` is evaluated in double precision and only then kept as a Single;
-  // rounding the product to a Single first would move some draws to the neighbouring whole number.
-  const auto whole_draw = [&](double scale, double offset) {
-    return StoreAsSingle(std::floor(static_cast<double>(generator_.Rnd()) * scale + offset));
-  };
-  const auto fractional_draw = [&](double scale, double offset) {
-    return StoreAsSingle(static_cast<double>(generator_.Rnd()) * scale + offset);
-  };
-  s.Run([&] { tip1 = whole_draw(15, 1); });
-  s.Run([&] { tip2 = whole_draw(3, 1); });
-  s.Run([&] { tip3 = whole_draw(4, 1); });
-  s.Run([&] { pozic0 = whole_draw(300, 5); });
+  s.Run([&] { tip1 = WholeDraw(generator_, 15, 1); });
+  s.Run([&] { tip2 = WholeDraw(generator_, 3, 1); });
+  s.Run([&] { tip3 = WholeDraw(generator_, 4, 1); });
+  s.Run([&] { pozic0 = WholeDraw(generator_, 300, 5); });
   s.Run([&] { fi0 = Value::Single(generator_.Rnd()) * Value::Double(6.283); });
   s.Run([&] { fi1 = Value::Integer(0); });
-  s.Run([&] { r0 = fractional_draw(3, 1); });
+  s.Run([&] { r0 = FractionalDraw(generator_, 3, 1); });
   s.Run([&] { korakfi1 = Value::Double(0.00003); });
-  s.Run([&] { fak1 = fractional_draw(10, 10); });
-  s.Run([&] { fak2 = fractional_draw(10, 10); });
-  s.Run([&] { fak3 = fractional_draw(10, 10); });
+  s.Run([&] { fak1 = FractionalDraw(generator_, 10, 10); });
+  s.Run([&] { fak2 = FractionalDraw(generator_, 10, 10); });
+  s.Run([&] { fak3 = FractionalDraw(generator_, 10, 10); });
 }
 
 }  // namespace card

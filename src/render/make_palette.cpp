@@ -1,22 +1,13 @@
-#include <cmath>
-
 #include "app/form1.h"
+#include "render/draws.h"
 
 namespace card {
-namespace {
-
-// `Int(Rnd * scale + offset)`: evaluated in double precision, rounded down, kept as a Single.
-Value WholeDrawAsSingle(Generator& generator, double scale, double offset) {
-  return StoreAsSingle(std::floor(static_cast<double>(generator.Rnd()) * scale + offset));
-}
-
-}  // namespace
 
 // Draws the three channels' periods and phases and samples a sine wave per channel into rows 0
 // to 601. The draws are grouped by kind, not by channel.
 void Form1::MakePalette() {
-  const Value pmin = WholeDrawAsSingle(generator_, 10, 10);
-  const Value pspan = WholeDrawAsSingle(generator_, 10, 10);
+  const Value pmin = WholeDraw(generator_, 10, 10);
+  const Value pspan = WholeDraw(generator_, 10, 10);
   // Singles only: the draw times the spread is rounded to a Single before the minimum is added.
   const Value per1 = Int(pmin + Value::Single(generator_.Rnd()) * pspan);
   const Value per2 = Int(pmin + Value::Single(generator_.Rnd()) * pspan);

@@ -34,25 +34,10 @@ std::string DescribeRefusal(const NameRefusal& refusal) {
   } else if (refusal.character < 0x20 || refusal.character == 0x7F) {
     shown = "a control character";
   } else {
-    // Re-encode the character so the message shows it as typed.
-    std::string utf8;
-    const char32_t c = refusal.character;
-    if (c < 0x80) {
-      utf8 += static_cast<char>(c);
-    } else if (c < 0x800) {
-      utf8 += static_cast<char>(0xC0 | (c >> 6));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      utf8 += static_cast<char>(0xE0 | (c >> 12));
-      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      utf8 += static_cast<char>(0xF0 | (c >> 18));
-      utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    shown = "'" + utf8 + "'";
+    // Built piece by piece: GCC 12 warns falsely about a chain of string concatenations here.
+    shown = "'";
+    shown += EncodeUtf8(refusal.character);
+    shown += "'";
   }
   return "character " + shown + " (" + code + ") at position " + std::to_string(refusal.position) +
          " is not allowed: " + allowed;
