@@ -55,7 +55,6 @@ class Form1 {
   bool card_in_progress() const { return card_in_progress_; }
   bool exit_requested() const { return exit_requested_; }
   const PaletteRecipe& palette_recipe() const { return palette_recipe_; }
-  Generator& generator() { return generator_; }
   Platform& platform() { return platform_; }
 
   // The typed view of the state that the scan reads, and the carried values that it updates.

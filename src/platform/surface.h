@@ -72,7 +72,6 @@ class Surface {
   // left edge and one line down.
   void Print(std::string_view text);
 
-  void set_text_renderer(TextRenderer* renderer) { text_renderer_ = renderer; }
   void set_observer(SurfaceObserver* observer) { observer_ = observer; }
 
  private:
