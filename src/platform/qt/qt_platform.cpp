@@ -147,7 +147,6 @@ void QtPlatform::Show() {
 }
 
 void QtPlatform::Quit() {
-  quitting_ = true;
   dialog_.CancelOpenDialog();
   QCoreApplication::quit();
 }

@@ -83,7 +83,6 @@ class QtPlatform final : public EventPump, public WindowControl, private Surface
   std::unique_ptr<Platform> platform_;
   std::function<void()> load_;
   QElapsedTimer since_repaint_;
-  bool quitting_ = false;
 };
 
 }  // namespace card
