@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ ! -f build/CMakeCache.txt ]; then
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --preset release >/dev/null
 fi
-cmake --build build -j "$(nproc)"
+cmake --build --preset release -j "$(nproc)"

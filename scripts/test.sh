@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the unit and window tests of the Release
-# build, the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and the
-# formatting check.
+# Installs what is missing, builds, and runs every test: the unit, window, renderer and end-to-end
+# tests of the Release build, the unit tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the Debian package installed and used, and the formatting check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-(cd build && ctest --output-on-failure -j "$(nproc)")
+ctest --preset release
 
 if [ ! -f build-sanitize/CMakeCache.txt ]; then
-  cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCARD_SANITIZE=ON -DCARD_WITH_QT=OFF \
-    -DCARD_WITH_BENCH=OFF >/dev/null
+  cmake --preset sanitize >/dev/null
 fi
-cmake --build build-sanitize -j "$(nproc)" --target card_unit_tests
-(cd build-sanitize && ctest --output-on-failure -j "$(nproc)")
+cmake --build --preset sanitize -j "$(nproc)"
+ctest --preset sanitize
 
+scripts/test-package.sh
 scripts/check-format.sh

@@ -25,9 +25,12 @@ inline constexpr std::size_t kDrawsPerCard = 20;
 
 struct CardRequest {
   CardRequest() = default;
-  CardRequest(std::string name, std::optional<std::vector<float>> draws = std::nullopt,
-              int threads = 1, LocalTime started = {})
-      : name(std::move(name)), draws(std::move(draws)), threads(threads), started(started) {}
+  CardRequest(std::string name_as_typed, std::optional<std::vector<float>> replayed_draws = {},
+              int thread_count = 1, LocalTime start_time = {})
+      : name(std::move(name_as_typed)),
+        draws(std::move(replayed_draws)),
+        threads(thread_count),
+        started(start_time) {}
 
   std::string name;  // must be a name the dialog accepts
   // Draws to use instead of the generator's (a recipe's), so a card can be reproduced or forced.

@@ -4,8 +4,12 @@
 
 namespace card {
 
-// Where the cards come from, printed at the end of every greeting line.
-inline constexpr char kProjectAddress[] = "newyear-card.example.org";
+// Where the cards come from, printed at the end of every greeting line. Whoever hands the cards out
+// sets their own address when building (the CMake cache variable CARD_PROJECT_ADDRESS).
+#ifndef CARD_PROJECT_ADDRESS
+#define CARD_PROJECT_ADDRESS "newyear-card.example.org"
+#endif
+inline constexpr char kProjectAddress[] = CARD_PROJECT_ADDRESS;
 
 inline constexpr char kGreetingWish[] = ", I wish you a happy new year 2010";
 

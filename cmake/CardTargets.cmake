@@ -1,0 +1,36 @@
+# Compile settings shared by the project's own targets. Each target asks for them; nothing is set
+# globally, so a parent project or a packaging build keeps its own flags.
+
+# Warnings fail the build on CI, where nobody reads them otherwise.
+if(DEFINED ENV{CI} AND "$ENV{CI}" STREQUAL "true")
+  set(_card_werror_default ON)
+else()
+  set(_card_werror_default OFF)
+endif()
+option(CARD_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" ${_card_werror_default})
+
+# card_warnings(<target> [STRICT]): the usual warnings; STRICT adds the shadowing and narrowing
+# checks that the toolkit-free core keeps clean.
+function(card_warnings target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "STRICT" "" "")
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    return()
+  endif()
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(arg_STRICT)
+    target_compile_options(${target} PRIVATE -Wshadow -Wconversion)
+  endif()
+  if(CARD_WARNINGS_AS_ERRORS)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# card_exact_maths(<target>): a card must come out bit-identical with every compiler and machine,
+# so no fused multiply-add and no reassociation (never -ffast-math). errno from the maths library
+# is never read, which lets sqrt compile to the instruction. PUBLIC, because the card's maths lives
+# in inline headers that every user of the target compiles too.
+function(card_exact_maths target)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(${target} PUBLIC -ffp-contract=off -fno-math-errno)
+  endif()
+endfunction()
