@@ -27,30 +27,36 @@ Form1::Form1(Platform& platform, Generator& generator)
 
 void Form1::Form_Load() {
   RunHandler([&] {
-    platform_.window.Show();
+    StartUp();
     Statements s;
     s.SkipErrors();
-    // An existing or uncreatable directory is not reported here; saving reports its own errors.
-    s.Run([&] { platform_.files.MkDir("C:\\wimgx"); });
-    s.Run([&] { t1 = "enter your name and surname"; });
-    s.Run([&] { t2 = "small letters (lowercase, no \xC4\x8D\xC5\xA1\xC5\xBE)"; });
-    s.Run([&] { platform_.form.Cls(); });
-    s.Run([&] { platform_.form.SetBackColor(QBColor(0)); });
-    s.Run([&] { sir = Value::Integer(700); });
-    s.Run([&] { vis = Value::Integer(525); });
-    Value a, b;  // width and height of the coordinate window in units
-    s.Run([&] { a = Value::Integer(12); });
-    s.Run([&] { b = Value::Integer(9); });
-    s.Run([&] { polx = a / Value::Integer(2); });
-    s.Run([&] { poly = b / Value::Integer(2); });
-    s.Run([&] { dx = sir / a; });
-    s.Run([&] { dy = vis / b; });
     RunCardSequences([&] {
       s.Run([&] { AskName(); });
       s.Run([&] { MakePalette(); });
       s.Run([&] { RenderCard(); });
     });
   });
+}
+
+void Form1::StartUp() {
+  platform_.window.Show();
+  Statements s;
+  s.SkipErrors();
+  // An existing or uncreatable directory is not reported here; saving reports its own errors.
+  s.Run([&] { platform_.files.MkDir("C:\\wimgx"); });
+  s.Run([&] { t1 = "enter your name and surname"; });
+  s.Run([&] { t2 = "small letters (lowercase, no \xC4\x8D\xC5\xA1\xC5\xBE)"; });
+  s.Run([&] { platform_.form.Cls(); });
+  s.Run([&] { platform_.form.SetBackColor(QBColor(0)); });
+  s.Run([&] { sir = Value::Integer(700); });
+  s.Run([&] { vis = Value::Integer(525); });
+  Value a, b;  // width and height of the coordinate window in units
+  s.Run([&] { a = Value::Integer(12); });
+  s.Run([&] { b = Value::Integer(9); });
+  s.Run([&] { polx = a / Value::Integer(2); });
+  s.Run([&] { poly = b / Value::Integer(2); });
+  s.Run([&] { dx = sir / a; });
+  s.Run([&] { dy = vis / b; });
 }
 
 void Form1::Command5_Click() {

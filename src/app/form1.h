@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "numeric/generator.h"
@@ -48,6 +49,16 @@ class Form1 {
   void PrintGreeting();
   void SaveImage();
 
+  // The first steps of start-up, without the card sequence: the window, the folder, the prompt
+  // texts and the geometry.
+  void StartUp();
+  // The scan in steps, for a front end that must hand control back between rows (the web page):
+  // BeginScan clears the picture, ScanRows paints up to `count` more rows and says whether rows
+  // remain, FinishScan leaves the state the scan leaves. ScanImage runs the same steps.
+  void BeginScan();
+  bool ScanRows(int count);
+  void FinishScan();
+
   // Headless use: scan each card at once on `threads` threads instead of row by row with events in
   // between. The pixels and the state afterwards are the same.
   void ScanWholeCards(int threads) { whole_card_threads_ = threads; }
@@ -85,10 +96,17 @@ class Form1 {
   // Runs one card sequence; a "repeat" that arrives while it runs starts the next one once the
   // current one has been abandoned, so card sequences never nest.
   void RunCardSequences(const std::function<void()>& sequence);
-  // The two ways of scanning a card; both return whether any position was visited.
-  bool ScanRowByRow(const ScanSettings& settings, int last_row, PixelCarry& carry,
-                    PixelInputs& last);
-  bool ScanAtOnce(const ScanSettings& settings, int last_row, PixelCarry& carry, PixelInputs& last);
+  // What a scan keeps between its rows.
+  struct ScanInProgress {
+    PaletteTable table;
+    ScanSettings settings;
+    PixelCarry carry;
+    PixelInputs last;
+    int last_row = -1;
+    int next_row = 0;
+    bool visited = false;
+  };
+  void ScanAtOnce();
   // Runs a handler and applies the last-resort rule for an error that leaves it.
   void RunHandler(const std::function<void()>& handler);
 
@@ -99,6 +117,7 @@ class Form1 {
   bool restart_requested_ = false;
   bool exit_requested_ = false;
   int whole_card_threads_ = 0;  // 0: row by row
+  std::unique_ptr<ScanInProgress> scan_;
 };
 
 }  // namespace card

@@ -9,75 +9,93 @@ namespace card {
 // Clears the picture and visits every position of the coordinate window row by row from the top,
 // and leaves the state the last position leaves.
 void Form1::ScanImage() {
-  Surface& picture = platform_.picture1;
-  picture.SetBackColor(RGB(Value::Integer(0), Value::Integer(0), Value::Integer(0)));
-
-  const PaletteTable table = Tabulate(palette);
-  const ScanSettings settings = CurrentScanSettings(table);
-  PixelCarry carry = CurrentCarry();
-  PixelInputs last;
-  const int last_row = ToInteger(vis);
-  const bool visited = whole_card_threads_ > 0 ? ScanAtOnce(settings, last_row, carry, last)
-                                               : ScanRowByRow(settings, last_row, carry, last);
-  j = Value::Integer(static_cast<std::int16_t>(last_row + 1));
-  StoreCarry(carry);
-  if (visited) {
-    x = Value::Single(last.x);
-    y = Value::Single(last.y);
-    fit = Value::Double(last.fit);
-    r = Value::Double(last.r);
+  BeginScan();
+  if (whole_card_threads_ > 0) {
+    ScanAtOnce();
+  } else {
+    // The window handles its events once per row, so the card grows visibly and the buttons stay
+    // live. The loop counters are the scan's own: a save handled between rows uses `i` and `j` for
+    // its copy without cutting this scan short.
+    while (scan_->next_row <= scan_->last_row) {
+      j = Value::Integer(static_cast<std::int16_t>(scan_->next_row));
+      platform_.events.DoEvents();
+      if (restart_requested_ || exit_requested_) {
+        StoreCarry(scan_->carry);
+        scan_.reset();
+        throw CardInterrupted{};
+      }
+      ScanRows(1);
+    }
   }
+  FinishScan();
 }
 
-// The window's scan: the window handles its events once per row, so the card grows visibly and
-// the buttons stay live. The loop counters are its own: a save handled between rows uses `i` and
-// `j` for its copy without cutting this scan short.
-bool Form1::ScanRowByRow(const ScanSettings& settings, int last_row, PixelCarry& carry,
-                         PixelInputs& last) {
+void Form1::BeginScan() {
   Surface& picture = platform_.picture1;
-  bool visited = false;
-  for (int row = 0; row <= last_row; ++row) {
+  picture.SetBackColor(RGB(Value::Integer(0), Value::Integer(0), Value::Integer(0)));
+  scan_ = std::make_unique<ScanInProgress>();
+  scan_->table = Tabulate(palette);
+  scan_->settings = CurrentScanSettings(scan_->table);
+  scan_->carry = CurrentCarry();
+  scan_->last_row = ToInteger(vis);  // read once, as the row loop reads its end
+}
+
+bool Form1::ScanRows(int count) {
+  if (!scan_) return false;
+  Surface& picture = platform_.picture1;
+  const ScanSettings& settings = scan_->settings;
+  for (; count > 0 && scan_->next_row <= scan_->last_row; --count) {
+    const int row = scan_->next_row++;
     j = Value::Integer(static_cast<std::int16_t>(row));
-    platform_.events.DoEvents();
-    if (restart_requested_ || exit_requested_) {
-      StoreCarry(carry);
-      throw CardInterrupted{};
-    }
     const int last_column = ToInteger(sir);  // read once per row, as the loop reads its end
     if (last_column >= 0 && (settings.dx == 0 || settings.dy == 0)) {
       throw RuntimeError(ErrorNumber::kDivisionByZero);
     }
     for (int column = 0; column <= last_column; column += kBlockSize) {
-      const int count = std::min(kBlockSize, last_column + 1 - column);
+      const int n = std::min(kBlockSize, last_column + 1 - column);
       PositionStrokes block[kBlockSize];
-      ScanBlock(settings, carry, column, row, count, block, last);
-      for (int k = 0; k < count; ++k) {
+      ScanBlock(settings, scan_->carry, column, row, n, block, scan_->last);
+      for (int k = 0; k < n; ++k) {
         const PositionStrokes& s = block[k];
         if (s.drawn) {
           picture.Line(s.x1, s.y1, s.x2, s.y2, s.colour);
           picture.Line(s.x3, s.y3, s.x4, s.y4, s.colour);
         }
       }
-      visited = true;
+      scan_->visited = true;
     }
     i = Value::Integer(static_cast<std::int16_t>(last_column + 1));
   }
-  return visited;
+  return scan_->next_row <= scan_->last_row;
+}
+
+void Form1::FinishScan() {
+  if (!scan_) return;
+  j = Value::Integer(static_cast<std::int16_t>(scan_->last_row + 1));
+  StoreCarry(scan_->carry);
+  if (scan_->visited) {
+    x = Value::Single(scan_->last.x);
+    y = Value::Single(scan_->last.y);
+    fit = Value::Double(scan_->last.fit);
+    r = Value::Double(scan_->last.r);
+  }
+  scan_.reset();
 }
 
 // The headless scan: the whole card at once on several threads, with the same result.
-bool Form1::ScanAtOnce(const ScanSettings& settings, int last_row, PixelCarry& carry,
-                       PixelInputs& last) {
+void Form1::ScanAtOnce() {
+  const int last_row = scan_->last_row;
   const int last_column = ToInteger(sir);
-  if (last_row >= 0 && last_column >= 0 && (settings.dx == 0 || settings.dy == 0)) {
+  if (last_row >= 0 && last_column >= 0 && (scan_->settings.dx == 0 || scan_->settings.dy == 0)) {
     throw RuntimeError(ErrorNumber::kDivisionByZero);
   }
-  const FastScanResult whole = FastScan(settings, carry, last_column, last_row,
+  const FastScanResult whole = FastScan(scan_->settings, scan_->carry, last_column, last_row,
                                         platform_.picture1.pixels(), whole_card_threads_);
-  carry = whole.carry;
-  last = whole.last;
+  scan_->carry = whole.carry;
+  scan_->last = whole.last;
+  scan_->visited = whole.visited;
+  scan_->next_row = last_row + 1;
   if (last_row >= 0) i = Value::Integer(static_cast<std::int16_t>(last_column + 1));
-  return whole.visited;
 }
 
 }  // namespace card
