@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make clang-format
   qt6-base-dev fonts-dejavu-core
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libsleef-dev pkg-config
   xvfb xauth xdotool x11-utils imagemagick python3 python3-pil
 )
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "numeric/card_maths.h"
+
 namespace card {
 namespace {
 
@@ -160,7 +162,7 @@ Value Power(const Value& a, const Value& b) {
   const double exponent = b.number();
   if (base == 0.0 && exponent == 0.0) return Value::Double(1.0);
   if (base < 0.0 && std::floor(exponent) != exponent) Raise(ErrorNumber::kInvalidCall);
-  return FiniteDouble(std::pow(base, exponent));
+  return FiniteDouble(maths::Pow(base, exponent));
 }
 
 Value Mod(const Value& a, const Value& b) {
@@ -202,19 +204,19 @@ Value Abs(const Value& a) {
 }
 
 Value Sin(const Value& a) {
-  return FiniteDouble(std::sin(a.number()));
+  return FiniteDouble(maths::Sin(a.number()));
 }
 
 Value Cos(const Value& a) {
-  return FiniteDouble(std::cos(a.number()));
+  return FiniteDouble(maths::Cos(a.number()));
 }
 
 Value Tan(const Value& a) {
-  return FiniteDouble(std::tan(a.number()));
+  return FiniteDouble(maths::Tan(a.number()));
 }
 
 Value Atn(const Value& a) {
-  return FiniteDouble(std::atan(a.number()));
+  return FiniteDouble(maths::Atan(a.number()));
 }
 
 Value Sqr(const Value& a) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "numeric/card_maths.h"
 #include "render/scan_settings.h"
 
 namespace card {
@@ -22,14 +23,14 @@ inline void ChannelMix(const ScanSettings& s, const PixelInputs& p, PixelCarry& 
       bl = ba * s.fak3;
       break;
     case 2:
-      re = ba * (std::sin(p.r) + 10);
-      gr = ba * (std::cos(p.r) + 10);
-      bl = ba * (std::sin(p.fit) + 10);
+      re = ba * (maths::Sin(p.r) + 10);
+      gr = ba * (maths::Cos(p.r) + 10);
+      bl = ba * (maths::Sin(p.fit) + 10);
       break;
     case 3:
-      re = ba * (s.fak1 + std::sin(p.r));
-      gr = ba * (s.fak2 + std::cos(p.r));
-      bl = ba * (s.fak3 + std::sin(p.fit));
+      re = ba * (s.fak1 + maths::Sin(p.r));
+      gr = ba * (s.fak2 + maths::Cos(p.r));
+      bl = ba * (s.fak3 + maths::Sin(p.fit));
       break;
   }
   if (std::isfinite(re)) c.re = re;
@@ -50,7 +51,7 @@ inline void ColourIndex(const ScanSettings& s, const PixelInputs& p, PixelCarry&
       value = c.re + c.gr + c.bl;
       break;
     case 2:
-      value = c.re + c.gr + c.bl * (std::sin(p.r) + 1);
+      value = c.re + c.gr + c.bl * (maths::Sin(p.r) + 1);
       break;
     case 3:
       // The last term is always zero, yet its quotient is evaluated: a zero `fit` raises too.
@@ -58,7 +59,7 @@ inline void ColourIndex(const ScanSettings& s, const PixelInputs& p, PixelCarry&
       value = c.re / p.r + c.gr / std::sqrt(p.r) + (c.bl / p.fit) * kR6;
       break;
     case 4:
-      value = c.re * std::sin(p.fit) + c.gr * std::sin(p.r) + c.bl * std::cos(p.r);
+      value = c.re * maths::Sin(p.fit) + c.gr * maths::Sin(p.r) + c.bl * maths::Cos(p.r);
       break;
   }
   if (std::isfinite(value)) c.barva = value;

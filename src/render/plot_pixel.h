@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "numeric/card_maths.h"
 #include "render/scan_settings.h"
 
 namespace card {
@@ -35,14 +36,14 @@ inline PositionStrokes StrokesOf(const ScanSettings& s, const PixelInputs& p, do
   double cr = 0, cg = 0, cb = 0;
   if (idx >= 0.0 && idx < Palette::kRows) {
     const auto& row = s.palette->rgb[static_cast<std::size_t>(idx)];
-    cr = row[0] * (std::sin(p.r) + 1);
-    cg = row[1] * (std::sin(p.fit) + 1);
-    cb = row[2] * (std::cos(p.r) + 1);
+    cr = row[0] * (maths::Sin(p.r) + 1);
+    cg = row[1] * (maths::Sin(p.fit) + 1);
+    cb = row[2] * (maths::Cos(p.r) + 1);
   }
-  const double rdx = std::sin(cr / 100) * 100;
-  const double gdx = std::sin(cg / 100) * 100;
-  const double rdy = std::cos(cr / 100) * 100;
-  const double gdy = std::cos(cg / 100) * 100;
+  const double rdx = maths::Sin(cr / 100) * 100;
+  const double gdx = maths::Sin(cg / 100) * 100;
+  const double rdy = maths::Cos(cr / 100) * 100;
+  const double gdy = maths::Cos(cg / 100) * 100;
 
   PositionStrokes strokes;
   const double di = i;

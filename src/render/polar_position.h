@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "numeric/card_maths.h"
 #include "render/scan_settings.h"
 
 namespace card {
@@ -13,15 +14,15 @@ inline constexpr double kFailed = std::numeric_limits<double>::quiet_NaN();
 // Measures the position from the centre at angle `p.fit`: sets the distance `p.r` and returns the
 // slope angle, or NaN where its statement fails.
 inline double MeasureFromCentre(const ScanSettings& s, PixelInputs& p) {
-  const double xc = static_cast<double>(s.r0) * std::cos(p.fit);
-  const double yc = static_cast<double>(s.r0) * std::sin(p.fit);
+  const double xc = static_cast<double>(s.r0) * maths::Cos(p.fit);
+  const double yc = static_cast<double>(s.r0) * maths::Sin(p.fit);
   const double xo = xc - static_cast<double>(p.x);
   const double yo = yc - static_cast<double>(p.y);
   p.r = std::sqrt((xo * xo) + (yo * yo));
   // Atn(yo / xo) raises for a position straight above or below the centre.
   if (xo != 0.0) {
     const double slope = yo / xo;
-    if (std::isfinite(slope)) return std::atan(slope);
+    if (std::isfinite(slope)) return maths::Atan(slope);
   }
   return kFailed;
 }

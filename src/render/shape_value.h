@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "numeric/card_maths.h"
 #include "render/scan_settings.h"
 
 namespace card {
@@ -23,38 +24,38 @@ inline void ShapeValue(int variant, const PixelInputs& p, double fi, double& ba)
       value = r * fi;
       break;
     case 3:
-      value = (r * r) * std::sin(r);
+      value = (r * r) * maths::Sin(r);
       break;
     case 4:
       value = x * r;
       break;
     case 5:
-      value = ((r * std::sin(r)) * x) * std::cos(y);
+      value = ((r * maths::Sin(r)) * x) * maths::Cos(y);
       break;
     case 6: {
-      const double divisor = std::pow(r, r + std::sin(r));  // 0 ^ 0 is 1
+      const double divisor = maths::Pow(r, r + maths::Sin(r));  // 0 ^ 0 is 1
       if (!std::isfinite(divisor) || divisor == 0.0) return;
-      value = ((r * r) * (2 + std::sin(fit * r))) / divisor;
+      value = ((r * r) * (2 + maths::Sin(fit * r))) / divisor;
       break;
     }
     case 7:
-      value = (r * std::tan(fi)) * fi;
+      value = (r * maths::Tan(fi)) * fi;
       break;
     case 8:
-      value = ((r * std::tan(r)) * x) * std::sin(x);
+      value = ((r * maths::Tan(r)) * x) * maths::Sin(x);
       break;
     case 9:
-      value = ((r * (1 + std::sin(r))) + (x * (1 + std::sin(x)))) + (y * (1 + std::sin(y)));
+      value = ((r * (1 + maths::Sin(r))) + (x * (1 + maths::Sin(x)))) + (y * (1 + maths::Sin(y)));
       break;
     case 10:
-      value = (r * (1 + std::sin(r))) + (((x * (1 + std::sin(x))) * y) * (1 + std::sin(y)));
+      value = (r * (1 + maths::Sin(r))) + (((x * (1 + maths::Sin(x))) * y) * (1 + maths::Sin(y)));
       break;
     case 11:
       if (fi == 0.0) return;
       value = ((r + x) + y) / fi;
       break;
     case 12:
-      value = ((r * (1 + std::sin(r))) * (1 + std::cos(fit + r))) * fi;
+      value = ((r * (1 + maths::Sin(r))) * (1 + maths::Cos(fit + r))) * fi;
       break;
     case 13:
       if (fi == 0.0) return;
@@ -62,11 +63,11 @@ inline void ShapeValue(int variant, const PixelInputs& p, double fi, double& ba)
       break;
     case 14:
       if (fi == 0.0) return;
-      value = (std::sqrt(r) / fi) * std::pow(r, 1 + std::sin(x));
+      value = (std::sqrt(r) / fi) * maths::Pow(r, 1 + maths::Sin(x));
       break;
     case 15:
       if (x == 0.0) return;
-      value = std::pow(r / std::fabs(x), (1 + std::sin(r)) + std::cos(fi));
+      value = maths::Pow(r / std::fabs(x), (1 + maths::Sin(r)) + maths::Cos(fi));
       break;
   }
   if (std::isfinite(value)) ba = value;
