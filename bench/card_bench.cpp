@@ -6,6 +6,7 @@
 
 #include "bench/card_setup.h"
 #include "render/fast_scan.h"
+#include "render/scan_lanes.h"
 #include "render/scan_position.h"
 
 namespace card::bench {
@@ -62,12 +63,12 @@ void BM_CardMath(benchmark::State& state) {
     PixelCarry carry = card.form.CurrentCarry();
     carry.fi1 = 0;
     PixelInputs p;
-    PositionStrokes block[kBlockSize];
+    PositionStrokes block[kBatchSize];
     std::int64_t sum = 0;
     for (int j = 0; j <= 525; ++j) {
-      for (int i = 0; i <= 700; i += kBlockSize) {
-        const int count = std::min(kBlockSize, 701 - i);
-        ScanBlock(settings, carry, i, j, count, block, p);
+      for (int i = 0; i <= 700; i += kBatchSize) {
+        const int count = std::min(kBatchSize, 701 - i);
+        ScanBatch(settings, carry, i, j, count, block, p);
         for (int k = 0; k < count; ++k) sum += Fold(block[k]);
       }
     }

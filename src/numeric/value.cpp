@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "numeric/card_maths.h"
+#include "numeric/colour_component.h"
 
 namespace card {
 namespace {
@@ -95,9 +96,16 @@ std::int32_t RoundToLong(const Value& v) {
 }
 
 std::int32_t ColourComponent(const Value& v) {
-  const std::int16_t component = ToInteger(v);
-  if (component < 0) Raise(ErrorNumber::kInvalidCall);
-  return component > 255 ? 255 : component;
+  std::int32_t component = 0;
+  switch (ToColourComponent(v.number(), component)) {
+    case ComponentStatus::kOverflow:
+      Raise(ErrorNumber::kOverflow);
+    case ComponentStatus::kNegative:
+      Raise(ErrorNumber::kInvalidCall);
+    case ComponentStatus::kOk:
+      break;
+  }
+  return component;
 }
 
 }  // namespace

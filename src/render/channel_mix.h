@@ -10,9 +10,19 @@ namespace card {
 // `r6` is read by the third colour index formula but never assigned: it reads as 0 for ever.
 inline constexpr double kR6 = 0.0;
 
+// The sines and cosines of one position that the channel mix and the colour index read.
+struct PositionSines {
+  double sin_r, cos_r, sin_fit;
+};
+
+inline PositionSines SinesOf(const PixelInputs& p) {
+  const maths::SinCos of_r = maths::SinCosOf(p.r);
+  return {of_r.sin, of_r.cos, maths::Sin(p.fit)};
+}
+
 // Turns the shape value into three non-negative channel values. A channel whose product is not
 // finite keeps its previous value; the other channels are still computed.
-inline void ChannelMix(const ScanSettings& s, const PixelInputs& p, PixelCarry& c) {
+inline void ChannelMix(const ScanSettings& s, const PositionSines& t, PixelCarry& c) {
   const double ba = c.ba;
   double re, gr, bl;
   switch (s.mix_variant) {
@@ -23,14 +33,14 @@ inline void ChannelMix(const ScanSettings& s, const PixelInputs& p, PixelCarry& 
       bl = ba * s.fak3;
       break;
     case 2:
-      re = ba * (maths::Sin(p.r) + 10);
-      gr = ba * (maths::Cos(p.r) + 10);
-      bl = ba * (maths::Sin(p.fit) + 10);
+      re = ba * (t.sin_r + 10);
+      gr = ba * (t.cos_r + 10);
+      bl = ba * (t.sin_fit + 10);
       break;
     case 3:
-      re = ba * (s.fak1 + maths::Sin(p.r));
-      gr = ba * (s.fak2 + maths::Cos(p.r));
-      bl = ba * (s.fak3 + maths::Sin(p.fit));
+      re = ba * (s.fak1 + t.sin_r);
+      gr = ba * (s.fak2 + t.cos_r);
+      bl = ba * (s.fak3 + t.sin_fit);
       break;
   }
   if (std::isfinite(re)) c.re = re;
@@ -43,7 +53,8 @@ inline void ChannelMix(const ScanSettings& s, const PixelInputs& p, PixelCarry& 
 
 // Folds the three channels into the colour index `barva`; a formula that raises leaves it as it
 // was.
-inline void ColourIndex(const ScanSettings& s, const PixelInputs& p, PixelCarry& c) {
+inline void ColourIndex(const ScanSettings& s, const PixelInputs& p, const PositionSines& t,
+                        PixelCarry& c) {
   double value;
   switch (s.index_variant) {
     default:  // every selector other than 2, 3 and 4
@@ -51,7 +62,7 @@ inline void ColourIndex(const ScanSettings& s, const PixelInputs& p, PixelCarry&
       value = c.re + c.gr + c.bl;
       break;
     case 2:
-      value = c.re + c.gr + c.bl * (maths::Sin(p.r) + 1);
+      value = c.re + c.gr + c.bl * (t.sin_r + 1);
       break;
     case 3:
       // The last term is always zero, yet its quotient is evaluated: a zero `fit` raises too.
@@ -59,10 +70,18 @@ inline void ColourIndex(const ScanSettings& s, const PixelInputs& p, PixelCarry&
       value = c.re / p.r + c.gr / std::sqrt(p.r) + (c.bl / p.fit) * kR6;
       break;
     case 4:
-      value = c.re * maths::Sin(p.fit) + c.gr * maths::Sin(p.r) + c.bl * maths::Cos(p.r);
+      value = c.re * t.sin_fit + c.gr * t.sin_r + c.bl * t.cos_r;
       break;
   }
   if (std::isfinite(value)) c.barva = value;
+}
+
+// One position on its own, its sines computed here.
+inline void ChannelMix(const ScanSettings& s, const PixelInputs& p, PixelCarry& c) {
+  ChannelMix(s, SinesOf(p), c);
+}
+inline void ColourIndex(const ScanSettings& s, const PixelInputs& p, PixelCarry& c) {
+  ColourIndex(s, p, SinesOf(p), c);
 }
 
 }  // namespace card

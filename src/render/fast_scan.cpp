@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/line_raster.h"
+#include "render/scan_lanes.h"
 #include "render/scan_position.h"
 
 namespace card {
@@ -78,14 +79,14 @@ class Scan {
         checked->push_back(carry);
       }
     }
-    PositionStrokes block[kBlockSize];
+    PositionStrokes block[kBatchSize];
     while (n < to) {
       const int i = static_cast<int>(n % columns_);
       const int j = static_cast<int>(n / columns_);
       const std::size_t row_left = columns_ - static_cast<std::size_t>(i);
       const int count = static_cast<int>(
-          std::min<std::size_t>({static_cast<std::size_t>(kBlockSize), row_left, to - n}));
-      ScanBlock(settings_, carry, i, j, count, block, last);
+          std::min<std::size_t>({static_cast<std::size_t>(kBatchSize), row_left, to - n}));
+      ScanBatch(settings_, carry, i, j, count, block, last);
       for (int k = 0; k < count; ++k) {
         records_[n + static_cast<std::size_t>(k)] = Record(block[k], i + k, j);
       }

@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "render/fast_scan.h"
+#include "render/scan_lanes.h"
 #include "render/scan_position.h"
 
 namespace card {
@@ -51,10 +52,10 @@ bool Form1::ScanRows(int count) {
     if (last_column >= 0 && (settings.dx == 0 || settings.dy == 0)) {
       throw RuntimeError(ErrorNumber::kDivisionByZero);
     }
-    for (int column = 0; column <= last_column; column += kBlockSize) {
-      const int n = std::min(kBlockSize, last_column + 1 - column);
-      PositionStrokes block[kBlockSize];
-      ScanBlock(settings, scan_->carry, column, row, n, block, scan_->last);
+    for (int column = 0; column <= last_column; column += kBatchSize) {
+      const int n = std::min(kBatchSize, last_column + 1 - column);
+      PositionStrokes block[kBatchSize];
+      ScanBatch(settings, scan_->carry, column, row, n, block, scan_->last);
       for (int k = 0; k < n; ++k) {
         const PositionStrokes& s = block[k];
         if (s.drawn) {

@@ -5,7 +5,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "render/scan_position.h"
+#include "render/channel_mix.h"
+#include "render/plot_pixel.h"
+#include "render/polar_position.h"
+#include "render/shape_value.h"
 
 namespace card {
 namespace {

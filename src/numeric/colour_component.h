@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+namespace card {
+
+// A colour component as RGB takes it: converted to an Integer (nearest, halves to even), and a
+// component above 255 counted as 255. Outside the Integer range the conversion overflows; RGB
+// takes no negative component.
+enum class ComponentStatus { kOk, kOverflow, kNegative };
+
+inline ComponentStatus ToColourComponent(double value, std::int32_t& component) {
+  const double rounded = std::nearbyint(value);
+  if (!(rounded >= INT16_MIN && rounded <= INT16_MAX)) return ComponentStatus::kOverflow;
+  if (rounded < 0) return ComponentStatus::kNegative;
+  component = rounded > 255 ? 255 : static_cast<std::int32_t>(rounded);
+  return ComponentStatus::kOk;
+}
+
+}  // namespace card
