@@ -344,7 +344,7 @@ check_batch() {
 }
 check_batch "a batch from a file" batch png 1=ab.bmp 2=empty.bmp 4=ba.bmp
 
-# From standard input, with ten lines so the line numbers get two digits, as BMP on one job.
+# From standard input, with ten lines, as BMP on one job.
 printf 'ab\n\nAna\nba\nAB\nb2\nx-y\n\t\nč\nana novak' >names-stdin.txt
 run_stdin names-stdin.txt --names - --out-dir batch-stdin --format bmp --jobs 1
 if [ "$status" -ne 0 ] && [ "$status" -lt 128 ]; then
@@ -356,14 +356,14 @@ for line in 3 5 6 7 8 9; do
   if said "line $line\b"; then pass; else fail "standard input: refused line $line not reported"; fi
 done
 check_batch "a batch from standard input" batch-stdin bmp 1=ab.bmp 2=empty.bmp 4=ba.bmp 10=novak.bmp
-for line in 01 02 04 10; do
+for line in 000001 000002 000004 000010; do
   if ls batch-stdin/T*-"$line".bmp >/dev/null 2>&1; then
     pass
   else
-    fail "standard input: no card numbered $line (numbers are padded to two digits)"
+    fail "standard input: no card numbered $line (numbers are padded to six digits)"
   fi
 done
-for file in batch-stdin/*-01.bmp; do same_bytes "a BMP of a batch" "$file" ab.bmp; done
+for file in batch-stdin/*-000001.bmp; do same_bytes "a BMP of a batch" "$file" ab.bmp; done
 
 # Files that are not lists of names.
 mkdir batch-bad
