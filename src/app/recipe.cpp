@@ -56,8 +56,8 @@ std::string ReadUpTo(const std::string& path, std::size_t limit) {
     text.append(buffer, static_cast<std::size_t>(got));
     if (text.size() > limit) {
       ::close(fd);
-      throw RecipeError("recipe " + path + " is larger than " + std::to_string(limit / 1024) +
-                        " KiB, which no recipe is");
+      throw RecipeError("recipe " + path + " is larger than " + std::to_string(limit) +
+                        " bytes (1 MiB), which no recipe is");
     }
   }
   ::close(fd);
