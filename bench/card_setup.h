@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/form1.h"
+#include "app/recipe.h"
 #include "platform/memory/memory_platform.h"
-#include "platform/qt/card_files.h"
 
 namespace card::bench {
 
@@ -17,7 +17,7 @@ struct BenchCard {
     const char* recipe_path = std::getenv("CARD_BENCH_RECIPE");
     std::string name = "srecno novo leto";
     if (recipe_path != nullptr && *recipe_path != '\0') {
-      RecipeInput recipe = ReadRecipe(recipe_path);
+      RecipeInput recipe = ReadRecipeFile(recipe_path);
       name = recipe.name;
       generator.Replay(std::move(recipe.draws));
     }

@@ -14,6 +14,7 @@ CardResult MakeCard(const CardRequest& request, TextRenderer* text_renderer) {
   if (request.draws) generator.Replay(*request.draws);
   Form1 form(memory.platform(), generator);
   form.ScanWholeCards(std::max(1, request.threads));
+  if (!request.address.empty()) form.SetGreetingAddress(request.address);
   form.Form_Load();
 
   CardResult result;

@@ -6,22 +6,11 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "app/recipe.h"
 #include "platform/pixel_buffer.h"
 #include "platform/surface.h"
 
 namespace card {
-
-// Everything that decides a card: the name, its seed, the twenty draws in the order the card
-// consumed them and the parameters derived from them.
-struct Recipe {
-  std::string name;
-  std::int32_t seed = 0;
-  std::vector<float> draws;
-  PaletteRecipe palette;
-  float tip1 = 0, tip2 = 0, tip3 = 0, pozic0 = 0, r0 = 0, fak1 = 0, fak2 = 0, fak3 = 0;
-  double fi0 = 0, korakfi1 = 0;
-};
-inline constexpr std::size_t kDrawsPerCard = 20;
 
 struct CardRequest {
   CardRequest() = default;
@@ -35,8 +24,9 @@ struct CardRequest {
   std::string name;  // must be a name the dialog accepts
   // Draws to use instead of the generator's (a recipe's), so a card can be reproduced or forced.
   std::optional<std::vector<float>> draws;
-  int threads = 1;    // threads that scan the card
-  LocalTime started;  // the moment the card counts as started, which names its file
+  int threads = 1;      // threads that scan the card
+  LocalTime started;    // the moment the card counts as started, which names its file
+  std::string address;  // printed at the end of the greeting line; empty: the built-in one
 };
 
 struct CardResult {

@@ -4,8 +4,8 @@
 
 namespace card {
 
-std::string GreetingLine(const std::string& name) {
-  return name + kGreetingWish + "      " + kProjectAddress;
+std::string GreetingLine(const std::string& name, const std::string& address) {
+  return name + kGreetingWish + "      " + address;
 }
 
 // Prints the greeting twice, black and then bright white one pixel lower and further right, so
@@ -19,11 +19,11 @@ void Form1::PrintGreeting() {
   s.Run([&] { picture.SetForeColor(QBColor(0)); });
   s.Run([&] { picture.SetCurrentX(10); });
   s.Run([&] { picture.SetCurrentY(490); });
-  s.Run([&] { picture.Print(GreetingLine(t)); });
+  s.Run([&] { picture.Print(GreetingLine(t, greeting_address_)); });
   s.Run([&] { picture.SetForeColor(QBColor(15)); });
   s.Run([&] { picture.SetCurrentX(11); });
   s.Run([&] { picture.SetCurrentY(491); });
-  s.Run([&] { picture.Print(GreetingLine(t)); });
+  s.Run([&] { picture.Print(GreetingLine(t, greeting_address_)); });
   s.Run([&] { platform_.form.SetCurrentX(1); });
   s.Run([&] { platform_.form.SetCurrentY(1); });
   s.Run([&] { platform_.form.Print("*"); });

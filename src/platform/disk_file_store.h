@@ -18,12 +18,6 @@ class DiskFileStore final : public FileStore {
   void SavePicture(const PixelBuffer& image, const std::string& path) override;
   std::string NativePath(const std::string& path) const override;
 
-  // Writes `bytes` to `native_path` through a temporary file in the same directory that is renamed
-  // into place, so an existing file is replaced only by a complete one. Throws FileError;
-  // `folder_made` says the caller already tried to create a missing folder.
-  static void WriteFileAtomically(const std::string& native_path, const void* bytes,
-                                  std::size_t size, bool folder_made = false);
-
  private:
   std::string home_;
 };

@@ -4,16 +4,37 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <optional>
 #include <set>
+#include <sstream>
+#include <streambuf>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/name_lines.h"
+
 namespace card {
 namespace {
+
+// Every line of a text, or nothing when it is not a list of names.
+std::optional<std::vector<BatchName>> SplitNames(const std::string& text) {
+  std::istringstream in(text);
+  NameLines lines(in);
+  std::vector<BatchName> names;
+  try {
+    while (auto line = lines.Next()) names.push_back(std::move(*line));
+  } catch (const NotAListOfNames&) {
+    return std::nullopt;
+  }
+  return names;
+}
 
 // The names of a split that must succeed, with their line numbers checked to run 1, 2, 3, ...
 std::vector<std::string> NamesOf(const std::string& text) {
@@ -32,7 +53,7 @@ std::vector<std::string> NamesOf(const std::string& text) {
 
 using Names = std::vector<std::string>;
 
-TEST(SplitNames, LineEndings) {
+TEST(NameLines, LineEndings) {
   EXPECT_EQ(NamesOf("ana\nbor\n"), (Names{"ana", "bor"}));
   EXPECT_EQ(NamesOf("ana\r\nbor\r\n"), (Names{"ana", "bor"}));
   EXPECT_EQ(NamesOf("ana\r\nbor\ncene\r\n"), (Names{"ana", "bor", "cene"}));
@@ -43,7 +64,7 @@ TEST(SplitNames, LineEndings) {
   EXPECT_EQ(NamesOf(""), Names{});
 }
 
-TEST(SplitNames, EmptyLinesAreEmptyNames) {
+TEST(NameLines, EmptyLinesAreEmptyNames) {
   EXPECT_EQ(NamesOf("\n"), (Names{""}));
   EXPECT_EQ(NamesOf("\r\n"), (Names{""}));
   EXPECT_EQ(NamesOf("\n\n"), (Names{"", ""}));
@@ -52,7 +73,7 @@ TEST(SplitNames, EmptyLinesAreEmptyNames) {
   EXPECT_EQ(NamesOf("\nana"), (Names{"", "ana"}));
 }
 
-TEST(SplitNames, LinesAreKeptExactlyAsTyped) {
+TEST(NameLines, LinesAreKeptExactlyAsTyped) {
   // Spaces, refused characters and letters beyond ASCII stay for the name rules to judge.
   EXPECT_EQ(NamesOf("  ana novak \n"), (Names{"  ana novak "}));
   EXPECT_EQ(NamesOf("Ana\ta2\n"), (Names{"Ana\ta2"}));
@@ -66,7 +87,7 @@ TEST(SplitNames, LinesAreKeptExactlyAsTyped) {
   EXPECT_EQ(NamesOf("a\xEF\xBF\xBD\n"), (Names{"a\xEF\xBF\xBD"}));
 }
 
-TEST(SplitNames, BinaryDataIsNotAListOfNames) {
+TEST(NameLines, BinaryDataIsNotAListOfNames) {
   EXPECT_FALSE(SplitNames(std::string("ana\0bor\n", 8)));
   EXPECT_FALSE(SplitNames(std::string("\0", 1)));
   EXPECT_FALSE(SplitNames("ana\n\xFF\n"));            // a byte that never occurs in UTF-8
@@ -75,6 +96,85 @@ TEST(SplitNames, BinaryDataIsNotAListOfNames) {
   EXPECT_FALSE(SplitNames("ana\n\xC4"));              // cut off in the middle of a character
   EXPECT_FALSE(SplitNames("\x8D\n"));                 // a continuation byte with no lead
   EXPECT_FALSE(SplitNames("\x89PNG\r\n\x1A\n\0\0"));  // the start of a PNG file
+}
+
+// An input that never ends, as a pipe from a program that keeps writing, counting what was read.
+class EndlessInput : public std::streambuf {
+ public:
+  explicit EndlessInput(char byte) { std::fill(std::begin(buffer_), std::end(buffer_), byte); }
+  std::size_t bytes_read = 0;
+
+ protected:
+  int_type underflow() override {
+    bytes_read += sizeof buffer_;
+    setg(buffer_, buffer_, buffer_ + sizeof buffer_);
+    return traits_type::to_int_type(buffer_[0]);
+  }
+
+ private:
+  char buffer_[64];
+};
+
+TEST(NameLines, ByteOrderMarkBareCarriageReturnAndLinesTooLongForAName) {
+  const std::string longest(kMaxNameLineBytes - 1, 'a');  // and a CR: the most a name can fill
+  const struct {
+    std::string text;
+    Names names;
+  } accepted[] = {
+      {"\xEF\xBB\xBF"
+       "ana\nbor\n",
+       {"ana", "bor"}},
+      {"\xEF\xBB\xBF\n", {""}},
+      // Only one mark is the file's; a second one belongs to the name.
+      {"\xEF\xBB\xBF\xEF\xBB\xBF"
+       "ana",
+       {"\xEF\xBB\xBF"
+        "ana"}},
+      {"ana\n\xEF\xBB\xBF"
+       "bor",
+       {"ana",
+        "\xEF\xBB\xBF"
+        "bor"}},
+      // A CR that ends no line is part of the name, on the last line too.
+      {"ab\r", {"ab\r"}},
+      {"ana\nbor\r", {"ana", "bor\r"}},
+      {longest + "\r\n" + longest, {longest, longest}},
+      {"\xEF\xBB\xBF" + longest + "\r\n", {longest}},
+  };
+  for (const auto& [text, names] : accepted) {
+    EXPECT_EQ(NamesOf(text), names) << text;
+  }
+
+  const struct {
+    std::string text;
+    int line;
+  } refused[] = {
+      {"ana\n" + longest + "\r\r\n", 2},
+      {"ana\n" + longest + "aa", 2},
+      {std::string("ana\nbor\n\0\n", 10), 3},
+      {"ana\n\xFF\n", 2},
+      {"\xEF\xBB\xBF\xFF", 1},
+  };
+  for (const auto& [text, line] : refused) {
+    std::istringstream in(text);
+    NameLines lines(in);
+    try {
+      while (lines.Next()) {
+      }
+      ADD_FAILURE() << "taken for a list of names: " << text;
+    } catch (const NotAListOfNames& error) {
+      EXPECT_EQ(error.line(), line) << error.what();
+    }
+  }
+
+  // Endless input is turned down after the longest name, not read until memory runs out.
+  for (const char byte : {'a', '\0'}) {
+    EndlessInput endless(byte);
+    std::istream in(&endless);
+    NameLines lines(in);
+    EXPECT_THROW(lines.Next(), NotAListOfNames);
+    EXPECT_LE(endless.bytes_read, kMaxNameLineBytes + 3 + 64);
+  }
 }
 
 TEST(PlanBatch, EnoughCardsRunOneCardPerCore) {
@@ -120,6 +220,14 @@ TEST(PlanBatch, RequestedJobsAreRespected) {
   plan = PlanBatch(2, 2, 6);
   EXPECT_EQ(plan.jobs, 2);
   EXPECT_EQ(plan.threads_per_card, 1);
+
+  // Threads per card asked for are what each card gets, cores or not.
+  plan = PlanBatch(200, 2, 2, 3);
+  EXPECT_EQ(plan.jobs, 2);
+  EXPECT_EQ(plan.threads_per_card, 3);
+  plan = PlanBatch(SIZE_MAX, 4, 0, 1);
+  EXPECT_EQ(plan.jobs, 4);
+  EXPECT_EQ(plan.threads_per_card, 1);
 }
 
 TEST(PlanBatch, NeverPlansZeroThreads) {
@@ -135,30 +243,30 @@ TEST(PlanBatch, NeverPlansZeroThreads) {
   }
 }
 
-TEST(BatchFileName, LineNumberPaddedToTheWidthOfTheLast) {
+TEST(BatchFileName, LineNumberInSixDigitsAndASuffixWhenTheNameIsTaken) {
   const std::string stem = "T20261231235958";
-  EXPECT_EQ(BatchFileName(stem, 1, 1, "png"), "T20261231235958-1.png");
-  EXPECT_EQ(BatchFileName(stem, 7, 9, "bmp"), "T20261231235958-7.bmp");
-  EXPECT_EQ(BatchFileName(stem, 7, 10, "png"), "T20261231235958-07.png");
-  EXPECT_EQ(BatchFileName(stem, 7, 200, "png"), "T20261231235958-007.png");
-  EXPECT_EQ(BatchFileName(stem, 10, 200, "png"), "T20261231235958-010.png");
-  EXPECT_EQ(BatchFileName(stem, 200, 200, "png"), "T20261231235958-200.png");
-  EXPECT_EQ(BatchFileName(stem, 1, 1000, "png"), "T20261231235958-0001.png");
+  EXPECT_EQ(BatchFileName(stem, 1, "png"), "T20261231235958-000001.png");
+  EXPECT_EQ(BatchFileName(stem, 7, "bmp"), "T20261231235958-000007.bmp");
+  EXPECT_EQ(BatchFileName(stem, 999999, "png"), "T20261231235958-999999.png");
+  EXPECT_EQ(BatchFileName(stem, 1234567, "png"), "T20261231235958-1234567.png");
+  EXPECT_EQ(BatchFileName(stem, 7, "png", 1), "T20261231235958-000007.png");
+  EXPECT_EQ(BatchFileName(stem, 7, "png", 2), "T20261231235958-000007-2.png");
+  EXPECT_EQ(BatchFileName(stem, 7, "png", 13), "T20261231235958-000007-13.png");
 }
 
 TEST(BatchFileName, EveryLineGetsItsOwnFileInNameOrder) {
   const std::string stem = "T20261231235958";
-  for (const int last : {1, 9, 10, 99, 100, 1234}) {
-    std::set<std::string> names;
-    std::string previous;
-    for (int line = 1; line <= last; ++line) {
-      const std::string name = BatchFileName(stem, line, last, "png");
-      EXPECT_TRUE(names.insert(name).second) << name << " used twice";
-      // Equal widths make a listing sorted by name follow the lines of the file.
-      EXPECT_LT(previous, name);
-      EXPECT_EQ(name.size(), BatchFileName(stem, last, last, "png").size()) << name;
-      previous = name;
+  std::set<std::string> names;
+  std::string previous;
+  for (int line = 1; line <= 12345; ++line) {
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+      EXPECT_TRUE(names.insert(BatchFileName(stem, line, "png", attempt)).second)
+          << line << " " << attempt << " used twice";
     }
+    // Equal widths make a listing sorted by name follow the lines of the file.
+    const std::string name = BatchFileName(stem, line, "png");
+    EXPECT_LT(previous, name);
+    previous = name;
   }
 }
 

@@ -4,15 +4,16 @@
 #
 #   tests/app/render_cli_test.sh build/newyear-card-render
 #
-# Pictures are decoded with Pillow, which Debian's /usr/bin/python3 has (python3-pil).
+# Pictures are decoded with Pillow, which Debian's /usr/bin/python3 has (python3-pil). Without it
+# the test is skipped: exit status 77.
 set -u
 
 render=${1:?usage: render_cli_test.sh PATH/TO/newyear-card-render}
 render=$(realpath "$render")
 python=/usr/bin/python3
 if ! "$python" -c 'import PIL' 2>/dev/null; then
-  echo "render_cli_test: $python cannot import PIL; install python3-pil" >&2
-  exit 1
+  echo "render_cli_test: skipped: $python cannot import PIL; install python3-pil" >&2
+  exit 77
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/render-cli-test.XXXXXX")
@@ -169,7 +170,7 @@ same_pixels() {
 run --help
 if [ "$status" -eq 0 ]; then pass; else fail "--help exits with $status"; fi
 for option in --name --out --recipe --from-recipe --threads --names --out-dir --format --jobs \
-  --help; do
+  --address --version --help; do
   if grep -qE -- "(^|[^-a-z])$option([^-a-z]|\$)" out.txt; then
     pass
   else
@@ -344,7 +345,7 @@ check_batch() {
 }
 check_batch "a batch from a file" batch png 1=ab.bmp 2=empty.bmp 4=ba.bmp
 
-# From standard input, with ten lines so the line numbers get two digits, as BMP on one job.
+# From standard input, with ten lines, as BMP on one job.
 printf 'ab\n\nAna\nba\nAB\nb2\nx-y\n\t\nč\nana novak' >names-stdin.txt
 run_stdin names-stdin.txt --names - --out-dir batch-stdin --format bmp --jobs 1
 if [ "$status" -ne 0 ] && [ "$status" -lt 128 ]; then
@@ -356,14 +357,14 @@ for line in 3 5 6 7 8 9; do
   if said "line $line\b"; then pass; else fail "standard input: refused line $line not reported"; fi
 done
 check_batch "a batch from standard input" batch-stdin bmp 1=ab.bmp 2=empty.bmp 4=ba.bmp 10=novak.bmp
-for line in 01 02 04 10; do
+for line in 000001 000002 000004 000010; do
   if ls batch-stdin/T*-"$line".bmp >/dev/null 2>&1; then
     pass
   else
-    fail "standard input: no card numbered $line (numbers are padded to two digits)"
+    fail "standard input: no card numbered $line (numbers are padded to six digits)"
   fi
 done
-for file in batch-stdin/*-01.bmp; do same_bytes "a BMP of a batch" "$file" ab.bmp; done
+for file in batch-stdin/*-000001.bmp; do same_bytes "a BMP of a batch" "$file" ab.bmp; done
 
 # Files that are not lists of names.
 mkdir batch-bad
@@ -375,6 +376,189 @@ expect_refusal "a missing names file" "missing-names\.txt" batch-bad
 mkdir names-folder
 run --names names-folder --out-dir batch-bad
 expect_refusal "a folder as the names file" "names-folder" batch-bad
+
+# --- what is at an output path ---------------------------------------------------------------
+# A regular file is replaced, a link is followed to the file it points to, and anything else is
+# refused and left as it is. Each row: a kind of thing in the way, the option it is given to, the
+# file name, and what `stat -c %F` must say of the name afterwards.
+mkdir -p ways/elsewhere
+make_in_the_way() {
+  local kind=$1 path=$2
+  case $kind in
+    fifo) mkfifo "$path" ;;
+    folder) mkdir "$path" ;;
+    device) mknod "$path" c 1 3 2>/dev/null ;;
+    socket) "$python" -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$path" ;;
+    link) ln -s "elsewhere/target-$(basename "$path")" "$path" ;;
+    chain) ln -s "link-to-$(basename "$path")" "$path" &&
+      ln -s "$PWD/ways/elsewhere/chained-$(basename "$path")" "ways/link-to-$(basename "$path")" ;;
+  esac
+}
+while read -r kind option file kind_after; do
+  path=ways/$file
+  if ! make_in_the_way "$kind" "$path"; then
+    echo "render_cli_test: cannot make a $kind here; not checked" >&2
+    continue
+  fi
+  if [ "$option" = --out ]; then
+    run --name ab --out "$path"
+  else
+    run --name ab --out ways/card-for-$file.bmp --recipe "$path"
+  fi
+  after=$(stat -c %F "$path")
+  if [ "$after" != "$kind_after" ]; then
+    fail "$option onto a $kind: afterwards it is a '$after', not a '$kind_after'"
+  elif [[ $kind == link || $kind == chain ]]; then
+    target=$(readlink -f "$path")
+    if [ "$status" -ne 0 ]; then
+      fail "$option through a $kind: exit status $status"
+      show_err
+    elif [ ! -s "$target" ]; then
+      fail "$option through a $kind: the file it points to was not written"
+    else
+      pass
+    fi
+  elif [ "$status" -ne 1 ] || ! said "$file.*(folder|device|pipe|socket)"; then
+    fail "$option onto a $kind: exit status $status and the message does not say what is there"
+    show_err
+  else
+    pass
+  fi
+done <<'TABLE'
+fifo   --out    fifo.bmp       fifo
+folder --out    folder.bmp     directory
+device --out    device.bmp     character special file
+socket --out    socket.bmp     socket
+link   --out    link.bmp       symbolic link
+chain  --out    chain.bmp      symbolic link
+fifo   --recipe fifo.json      fifo
+link   --recipe link.json      symbolic link
+TABLE
+same_bytes "a card written through a link" ways/elsewhere/target-link.bmp ab.bmp
+leftovers=$(ls -A ways ways/elsewhere | grep '^\.' | tr '\n' ' ')
+if [ -z "$leftovers" ]; then pass; else fail "temporary files left behind: $leftovers"; fi
+
+# --- modes and half-done work ---------------------------------------------------------------
+(umask 027 && "$render" --name ab --out mode-new.bmp --recipe mode-new.json) 2>err.txt
+cp ab.bmp mode-kept.bmp && chmod 600 mode-kept.bmp
+run --name ba --out mode-kept.bmp
+for row in "mode-new.bmp 640" "mode-new.json 640" "mode-kept.bmp 600"; do
+  set -- $row
+  mode=$(stat -c %a "$1")
+  if [ "$mode" = "$2" ]; then pass; else fail "$1 has mode $mode, expected $2"; fi
+done
+# When one of the two files cannot be written, neither is changed.
+cp ab.bmp old.bmp && cp novak.json old.json
+run --name ba --out old.bmp --recipe missing-folder/r.json
+if [ "$status" -eq 1 ]; then pass; else fail "a recipe in a missing folder: exit status $status"; fi
+same_bytes "the card next to a recipe that could not be written" old.bmp ab.bmp
+run --name ba --out missing-folder/card.bmp --recipe old.json
+same_bytes "the recipe next to a card that could not be written" old.json novak.json
+
+# --- inputs without end, and messages that say what is wrong ----------------------------------
+echo plain >plain-file
+tool set-draw novak.json recipes/draw-rounds-to-one.json 0 0.99999999
+printf '{"name": "\\ud800", "draws": []}' >recipes/surrogate.json
+yes | head -c 5000000 | tr -d '\n' >one-long-line.txt
+"$python" -c 'import sys; sys.stdout.write("x" * 2000000)' >recipes/huge.json
+mkdir inputs
+while IFS='|' read -r expected pattern args; do
+  eval "run $args"
+  if [ "$status" -ne "$expected" ]; then
+    fail "$args: exit status $status, expected $expected"
+    show_err
+  elif ! said "$pattern"; then
+    fail "$args: the message does not match /$pattern/"
+    show_err
+  else
+    pass
+  fi
+done <<'TABLE'
+1|/dev/zero.*line 1|--names /dev/zero --out-dir inputs
+1|line 1.*longer|--names one-long-line.txt --out-dir inputs
+1|1 MiB|--from-recipe /dev/zero --out inputs/card.bmp
+1|1 MiB|--from-recipe recipes/huge.json --out inputs/card.bmp
+1|rounds to 1|--from-recipe recipes/draw-rounds-to-one.json --out inputs/card.bmp
+1|surrogate|--from-recipe recipes/surrogate.json --out inputs/card.bmp
+1|plain-file is a file, not a folder|--name ab --out plain-file/card.bmp
+1|plain-file.*not a folder|--names names.txt --out-dir plain-file
+1|plain-file is a file, not a folder|--names names.txt --out-dir plain-file/cards
+2|--out.*empty|--name ab --out ''
+2|--out-dir.*empty|--names names.txt --out-dir ''
+2|unknown option|--name ab --out inputs/card.bmp --colour red
+2|--threads.*1 to 1024|--name ab --out inputs/card.bmp --threads 0
+2|--address.*empty|--name ab --out inputs/card.bmp --address ''
+TABLE
+printf 'ab\nba\r' >cr-at-end.txt
+run --names cr-at-end.txt --out-dir cr-at-end
+if [ "$status" -eq 2 ] && said "line 2\b.*U\+000D" && ! said "line 1\b"; then
+  pass
+else
+  fail "a CR at the end of the last line: exit status $status"
+  show_err
+fi
+if [ -z "$(ls -A inputs)" ]; then pass; else fail "files left in inputs: $(ls -A inputs)"; fi
+yes | head -c 5000000 | tr -d '\n' | "$render" --names - --out-dir inputs >out.txt 2>err.txt
+status=$?
+if [ "$status" -eq 1 ] && said "standard input.*line 1"; then
+  pass
+else
+  fail "an endless line on standard input: exit status $status"
+  show_err
+fi
+
+# --- batches: byte order mark, threads, streaming and name clashes ---------------------------
+printf '\xEF\xBB\xBFab\nba\n' >bom.txt
+run --names bom.txt --out-dir bom --threads 1
+check_batch "a names file with a byte order mark, one thread a card" bom png 1=ab.bmp 2=ba.bmp
+
+# The first card appears while the list is still being written.
+mkfifo names.fifo
+"$render" --names names.fifo --out-dir streamed >out.txt 2>err.txt &
+renderer=$!
+exec 3>names.fifo
+echo ab >&3
+for _ in $(seq 1 200); do
+  ls streamed/*.png >/dev/null 2>&1 && break
+  sleep 0.1
+done
+if ls streamed/*.png >/dev/null 2>&1; then pass; else fail "no card before the names ended"; fi
+exec 3>&-
+wait "$renderer"
+status=$?
+check_batch "a batch read as it is written" streamed png 1=ab.bmp
+
+# Another batch in the same second: files it did not write are never replaced. The names this
+# batch would take in the next seconds are there already.
+mkdir clash
+now=$(date +%s)
+for k in 0 1 2 3 4 5; do
+  echo "not ours" >"clash/$(date -d "@$((now + k))" +T%Y%m%d%H%M%S)-000001.png"
+done
+printf 'ab\n' >one-name.txt
+run --names one-name.txt --out-dir clash
+if [ "$status" -eq 0 ] && [ "$(grep -lx "not ours" clash/* | wc -l)" -eq 6 ]; then
+  pass
+else
+  fail "a batch in a folder of another batch: exit status $status, files replaced"
+fi
+clash_cards=(clash/*-000001-2.png)
+if [ -e "${clash_cards[0]}" ]; then
+  same_pixels "the card under a second name" "${clash_cards[0]}" ab.bmp
+else
+  fail "a batch in a folder of another batch: no card named -000001-2.png ($(ls clash | tr '\n' ' '))"
+fi
+
+# --- the greeting's address, the version ------------------------------------------------------
+run --name ab --out address.bmp --address "cards.example.net"
+expect_card "a card with another address" address.bmp
+if why=$(tool same-above address.bmp ab.bmp 488 2>&1); then pass; else fail "--address: $why"; fi
+run --version
+if [ "$status" -eq 0 ] && grep -qE '^newyear-card-render [0-9]' out.txt; then
+  pass
+else
+  fail "--version: exit status $status, '$(cat out.txt)'"
+fi
 
 echo "render_cli_test: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -4,20 +4,26 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "platform/staged_file.h"
 
 namespace card {
 namespace {
@@ -208,6 +214,104 @@ TEST(DiskFileStore, FolderInPlaceOfTheFileIsAClearError) {
   }
   EXPECT_TRUE(fs::is_directory(home.path() / "wimgx" / "X.bmp"));
   EXPECT_EQ(FileNamesIn(home.path() / "wimgx"), std::vector<std::string>{"X.bmp"});
+}
+
+// What is at a card's path: a regular file is replaced, a link is followed to the file it points to
+// (which is then replaced or made), and anything else is refused and left as it is.
+TEST(DiskFileStore, OnlyARegularFileIsReplacedAndALinkIsFollowed) {
+  TempHome home;
+  DiskFileStore store(home.path().string());
+  const fs::path folder = home.path() / "wimgx";
+  fs::create_directories(folder / "elsewhere");
+  const PixelBuffer picture = TestPicture(7, 5);
+  const auto make_socket = [](const fs::path& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+  };
+  const struct {
+    std::string name;
+    std::function<void(const fs::path&)> make;
+    fs::file_type type_after;
+    std::string written;  // the file that must hold the card, "" for a refusal
+  } cases[] = {
+      {"fifo.bmp", [](const fs::path& p) { ::mkfifo(p.c_str(), 0644); }, fs::file_type::fifo, ""},
+      {"folder.bmp", [](const fs::path& p) { fs::create_directory(p); }, fs::file_type::directory,
+       ""},
+      {"socket.bmp", make_socket, fs::file_type::socket, ""},
+      {"file.bmp", [](const fs::path& p) { std::ofstream(p) << "old"; }, fs::file_type::regular,
+       "file.bmp"},
+      {"link.bmp",
+       [](const fs::path& p) {
+         std::ofstream(p.parent_path() / "elsewhere" / "target.bmp") << "old";
+         fs::create_symlink("elsewhere/target.bmp", p);
+       },
+       fs::file_type::symlink, "elsewhere/target.bmp"},
+      {"dangling.bmp",
+       [](const fs::path& p) { fs::create_symlink(p.parent_path() / "elsewhere" / "new.bmp", p); },
+       fs::file_type::symlink, "elsewhere/new.bmp"},
+  };
+  for (const auto& [name, make, type_after, written] : cases) {
+    SCOPED_TRACE(name);
+    make(folder / name);
+    try {
+      store.SavePicture(picture, "C:\\wimgx\\" + name);
+      EXPECT_FALSE(written.empty()) << "replaced";
+    } catch (const FileError& error) {
+      EXPECT_TRUE(written.empty()) << error.reason();
+      EXPECT_NE(error.reason().find("left as it is"), std::string::npos) << error.reason();
+    }
+    EXPECT_EQ(fs::symlink_status(folder / name).type(), type_after);
+    if (!written.empty()) {
+      const DecodedBmp decoded = DecodeBmp(ReadBytes(folder / written));
+      ASSERT_TRUE(decoded.pixels.has_value()) << decoded.problem;
+      EXPECT_TRUE(*decoded.pixels == picture);
+    }
+  }
+  for (const fs::path& where : {folder, folder / "elsewhere"}) {
+    for (const std::string& name : FileNamesIn(where)) {
+      EXPECT_NE(name.front(), '.') << "a temporary file was left: " << name;
+    }
+  }
+}
+
+TEST(DiskFileStore, NewFilesTakeTheUmaskAndReplacedFilesKeepTheirMode) {
+  TempHome home;
+  DiskFileStore store(home.path().string());
+  const mode_t old_umask = ::umask(027);
+  store.SavePicture(TestPicture(3, 3), "C:\\wimgx\\new.bmp");
+  store.SavePicture(TestPicture(3, 3), "C:\\wimgx\\kept.bmp");
+  fs::permissions(home.path() / "wimgx" / "kept.bmp",
+                  fs::perms::owner_read | fs::perms::owner_write);
+  store.SavePicture(TestPicture(4, 4), "C:\\wimgx\\kept.bmp");
+  ::umask(old_umask);
+  const auto mode = [&](const char* name) {
+    return fs::status(home.path() / "wimgx" / name).permissions() & fs::perms::all;
+  };
+  using fs::perms;
+  EXPECT_EQ(mode("new.bmp"), perms::owner_read | perms::owner_write | perms::group_read);
+  EXPECT_EQ(mode("kept.bmp"), perms::owner_read | perms::owner_write);
+}
+
+// A batch's commit: a name that is taken, by a file or anything else, is never replaced.
+TEST(StagedFile, CommitAsNewNeverReplaces) {
+  TempHome home;
+  const std::string folder = home.path().string();
+  std::ofstream(home.path() / "taken.png") << "not ours";
+  ::mkfifo((home.path() / "fifo.png").c_str(), 0644);
+  StagedFile file(folder + "/taken.png", "card", 4, StagedFile::Destination::kNew);
+  EXPECT_FALSE(file.CommitAsNew(folder + "/taken.png"));
+  EXPECT_FALSE(file.CommitAsNew(folder + "/fifo.png"));
+  EXPECT_TRUE(file.CommitAsNew(folder + "/taken-2.png"));
+  const auto bytes = ReadBytes(home.path() / "taken.png");
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "not ours");
+  const auto card = ReadBytes(home.path() / "taken-2.png");
+  EXPECT_EQ(std::string(card.begin(), card.end()), "card");
+  EXPECT_EQ(fs::symlink_status(home.path() / "fifo.png").type(), fs::file_type::fifo);
+  EXPECT_EQ(FileNamesIn(home.path()).size(), 3u);
 }
 
 // Lowers the largest file this process may write, so a write fails part of the way through as on

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -14,19 +15,10 @@ class CardFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Writes a picture as BMP or PNG, chosen by the path's extension; the file appears only when it is
-// complete. Throws CardFileError.
-void WriteCardImage(const PixelBuffer& picture, const std::string& path);
 bool IsSupportedImagePath(const std::string& path);
 
-// The name and the draws of a recipe file. Throws CardFileError for a file that is missing, not
-// JSON, lacks a key, or whose draws are not twenty numbers in [0, 1).
-struct RecipeInput {
-  std::string name;
-  std::vector<float> draws;
-};
-RecipeInput ReadRecipe(const std::string& path);
-
-void WriteTextFile(const std::string& path, const std::string& text);
+// The bytes of the picture as a BMP or PNG file, chosen by the path's extension. Throws
+// CardFileError.
+std::vector<std::uint8_t> EncodeCardImage(const PixelBuffer& picture, const std::string& path);
 
 }  // namespace card
