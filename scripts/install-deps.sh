@@ -7,7 +7,7 @@ packages=(
   cmake g++ make clang-format
   qt6-base-dev fonts-dejavu-core nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsleef-dev pkg-config
-  xvfb xauth xdotool x11-utils imagemagick python3 python3-pil
+  xvfb xauth xdotool x11-utils imagemagick python3 python3-pil qemu-user
 )
 
 missing=()

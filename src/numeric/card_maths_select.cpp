@@ -1,35 +1,44 @@
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <stdexcept>
-#include <string>
 
 #include "numeric/card_maths_kernels.h"
 
 namespace card::maths {
 namespace {
 
-// The widest kernels this processor runs, unless CARD_MATHS_WIDTH names one.
-const Kernels& ChooseKernels() {
-  const char* forced = std::getenv("CARD_MATHS_WIDTH");
-  if (forced != nullptr && *forced != '\0') {
-    if (std::strcmp(forced, "purec") == 0) return kPurecKernels;
+// The widest kernels this processor runs. The check includes the operating system's support for
+// the wider registers.
+const Kernels& WidestKernels() {
 #if defined(__x86_64__)
-    if (std::strcmp(forced, "sse2") == 0) return kSse2Kernels;
-    if (std::strcmp(forced, "avx") == 0) {
-      if (__builtin_cpu_supports("avx")) return kAvxKernels;
-      throw std::runtime_error("CARD_MATHS_WIDTH=avx, but this processor has no AVX");
-    }
-#endif
-    throw std::runtime_error(std::string("CARD_MATHS_WIDTH=") + forced +
-                             " is not a vector width this build has (purec, sse2, avx)");
-  }
-#if defined(__x86_64__)
-  // The check includes the operating system's support for the wider registers.
   if (__builtin_cpu_supports("avx")) return kAvxKernels;
   return kSse2Kernels;
 #else
   return kPurecKernels;
 #endif
+}
+
+// A width that CARD_MATHS_WIDTH asks for, if this build and processor have it.
+const Kernels* ForcedKernels(const char* name) {
+  if (std::strcmp(name, "purec") == 0) return &kPurecKernels;
+#if defined(__x86_64__)
+  if (std::strcmp(name, "sse2") == 0) return &kSse2Kernels;
+  if (std::strcmp(name, "avx") == 0 && __builtin_cpu_supports("avx")) return &kAvxKernels;
+#endif
+  return nullptr;
+}
+
+const Kernels& ChooseKernels() {
+  const char* forced = std::getenv("CARD_MATHS_WIDTH");
+  if (forced == nullptr || *forced == '\0') return WidestKernels();
+  if (const Kernels* kernels = ForcedKernels(forced)) return *kernels;
+  // Every width gives the same cards, so a width that cannot be had costs nothing but speed.
+  const Kernels& widest = WidestKernels();
+  std::fprintf(stderr,
+               "CARD_MATHS_WIDTH=%s is not a width this program can use here (purec, sse2, avx "
+               "where the processor has it); using %s\n",
+               forced, widest.name);
+  return widest;
 }
 
 }  // namespace
