@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/scan_state.h"
 #include "bench/card_setup.h"
 #include "render/fast_scan.h"
 #include "render/scan_lanes.h"
@@ -58,9 +59,9 @@ std::int64_t Fold(const PositionStrokes& s) {
 void BM_CardMath(benchmark::State& state) {
   BenchCard card;
   const PaletteTable table = Tabulate(card.form.palette);
-  const ScanSettings settings = card.form.CurrentScanSettings(table);
+  const ScanSettings settings = ScanSettingsOf(card.form, table);
   for (auto _ : state) {
-    PixelCarry carry = card.form.CurrentCarry();
+    PixelCarry carry = CarryOf(card.form);
     carry.fi1 = 0;
     PixelInputs p;
     PositionStrokes block[kBatchSize];
@@ -103,10 +104,9 @@ double PaintedPixels(const std::vector<PositionStrokes>& strokes) {
 void BM_CardStrokes(benchmark::State& state) {
   BenchCard card;
   const PaletteTable table = Tabulate(card.form.palette);
-  PixelCarry carry = card.form.CurrentCarry();
+  PixelCarry carry = CarryOf(card.form);
   carry.fi1 = 0;
-  const std::vector<PositionStrokes> strokes =
-      ComputeAll(card.form.CurrentScanSettings(table), carry);
+  const std::vector<PositionStrokes> strokes = ComputeAll(ScanSettingsOf(card.form, table), carry);
   Surface& picture = card.memory.picture1;
   for (auto _ : state) {
     for (const PositionStrokes& s : strokes) {

@@ -69,12 +69,6 @@ class Form1 {
   bool card_in_progress() const { return card_in_progress_; }
   bool exit_requested() const { return exit_requested_; }
   const PaletteRecipe& palette_recipe() const { return palette_recipe_; }
-  Platform& platform() { return platform_; }
-
-  // The typed view of the state that the scan reads, and the carried values that it updates.
-  ScanSettings CurrentScanSettings(const PaletteTable& table) const;
-  PixelCarry CurrentCarry() const;
-  void StoreCarry(const PixelCarry& carry);
 
   // State variables, named as the program has always named them.
   Value sir, vis;                     // last column and row index of the picture

@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "numeric/single.h"
+
 namespace card {
 namespace {
 
@@ -37,8 +39,7 @@ std::uint64_t SeedState(std::uint64_t bits, std::uint64_t tag) {
 // The nearest float, with everything beyond the float range going to the infinity of its sign
 // (a plain cast of such a double is undefined).
 float NearestSingle(double v) {
-  constexpr double kSingleOverflow = 0x1.ffffffp+127;
-  if (std::isnan(v) || std::fabs(v) < kSingleOverflow) return static_cast<float>(v);
+  if (std::isnan(v) || FitsSingle(v)) return static_cast<float>(v);
   return v < 0 ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
 }
 

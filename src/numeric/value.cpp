@@ -6,6 +6,7 @@
 
 #include "numeric/card_maths.h"
 #include "numeric/colour_component.h"
+#include "numeric/single.h"
 
 namespace card {
 namespace {
@@ -13,14 +14,6 @@ namespace {
 [[noreturn]] void Raise(ErrorNumber number) {
   throw RuntimeError(number);
 }
-
-// Converting a double to float rounds to nearest; magnitudes from FLT_MAX plus half a unit in the
-// last place upwards round to infinity, so this is the first value that no Single can hold.
-constexpr double kSingleOverflow = 0x1.ffffffp+127;
-
-bool FitsSingle(double v) {
-  return std::fabs(v) < kSingleOverflow;
-}  // false for NaN as well
 
 bool FitsInteger(std::int64_t v) {
   return v >= INT16_MIN && v <= INT16_MAX;
@@ -115,13 +108,13 @@ double Value::number() const {
     case Kind::Empty:
       return 0.0;
     case Kind::Integer:
-      return std::get<1>(storage_);
+      return std::get<IndexOf(Kind::Integer)>(storage_);
     case Kind::Long:
-      return std::get<2>(storage_);
+      return std::get<IndexOf(Kind::Long)>(storage_);
     case Kind::Single:
-      return std::get<3>(storage_);
+      return std::get<IndexOf(Kind::Single)>(storage_);
     case Kind::Double:
-      return std::get<4>(storage_);
+      return std::get<IndexOf(Kind::Double)>(storage_);
     case Kind::Text:
       break;
   }
@@ -132,7 +125,7 @@ const std::string& Value::text() const {
   static const std::string kEmptyText;
   if (kind() == Kind::Empty) return kEmptyText;
   if (kind() != Kind::Text) Raise(ErrorNumber::kTypeMismatch);
-  return std::get<5>(storage_);
+  return std::get<IndexOf(Kind::Text)>(storage_);
 }
 
 Value operator+(const Value& a, const Value& b) {

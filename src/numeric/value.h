@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <variant>
 
 #include "numeric/runtime_error.h"
@@ -14,15 +15,35 @@ enum class Kind : std::uint8_t { Empty, Integer, Long, Single, Double, Text };
 // Arithmetic follows the kind rules of the program's numeric model: the wider kind wins in the
 // order Integer, Long, Single, Double (Single with Long gives Double), Empty counts as Integer 0,
 // integer results widen instead of wrapping, and a non-finite Double result raises Overflow.
+// A value's content, held at the index of its kind: the static_asserts below tie the two lists.
+using ValueStorage =
+    std::variant<std::monostate, std::int16_t, std::int32_t, float, double, std::string>;
+constexpr std::size_t IndexOf(Kind kind) {
+  return static_cast<std::size_t>(kind);
+}
+template <Kind kKind>
+using ValueContent = std::variant_alternative_t<IndexOf(kKind), ValueStorage>;
+static_assert(std::is_same_v<ValueContent<Kind::Empty>, std::monostate>);
+static_assert(std::is_same_v<ValueContent<Kind::Integer>, std::int16_t>);
+static_assert(std::is_same_v<ValueContent<Kind::Long>, std::int32_t>);
+static_assert(std::is_same_v<ValueContent<Kind::Single>, float>);
+static_assert(std::is_same_v<ValueContent<Kind::Double>, double>);
+static_assert(std::is_same_v<ValueContent<Kind::Text>, std::string>);
+static_assert(std::variant_size_v<ValueStorage> == IndexOf(Kind::Text) + 1);
+
 class Value {
  public:
   Value() = default;  // Empty
 
-  static Value Integer(std::int16_t v) { return Value(std::in_place_index<1>, v); }
-  static Value Long(std::int32_t v) { return Value(std::in_place_index<2>, v); }
-  static Value Single(float v) { return Value(std::in_place_index<3>, v); }
-  static Value Double(double v) { return Value(std::in_place_index<4>, v); }
-  static Value Text(std::string v) { return Value(std::in_place_index<5>, std::move(v)); }
+  static Value Integer(std::int16_t v) {
+    return Value(std::in_place_index<IndexOf(Kind::Integer)>, v);
+  }
+  static Value Long(std::int32_t v) { return Value(std::in_place_index<IndexOf(Kind::Long)>, v); }
+  static Value Single(float v) { return Value(std::in_place_index<IndexOf(Kind::Single)>, v); }
+  static Value Double(double v) { return Value(std::in_place_index<IndexOf(Kind::Double)>, v); }
+  static Value Text(std::string v) {
+    return Value(std::in_place_index<IndexOf(Kind::Text)>, std::move(v));
+  }
 
   Kind kind() const { return static_cast<Kind>(storage_.index()); }
   bool is_empty() const { return kind() == Kind::Empty; }
@@ -39,8 +60,7 @@ class Value {
   friend bool operator==(const Value& a, const Value& b) { return a.storage_ == b.storage_; }
 
  private:
-  using Storage =
-      std::variant<std::monostate, std::int16_t, std::int32_t, float, double, std::string>;
+  using Storage = ValueStorage;
   template <std::size_t kIndex, class T>
   Value(std::in_place_index_t<kIndex> kind, T&& content)
       : storage_(kind, std::forward<T>(content)) {}

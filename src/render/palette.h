@@ -4,6 +4,7 @@
 
 #include "numeric/runtime_error.h"
 #include "numeric/value.h"
+#include "render/palette_table.h"
 
 namespace card {
 
@@ -11,7 +12,7 @@ namespace card {
 // rows 0 to 601 of columns 1 to 3 are ever written; the rest stays Empty.
 class Palette {
  public:
-  static constexpr int kRows = 611;
+  static constexpr int kRows = kPaletteRows;
   static constexpr int kColumns = 4;
   static constexpr int kWrittenRows = 602;
 
@@ -30,9 +31,6 @@ class Palette {
 };
 
 // The palette as plain numbers for the scan, Empty read as 0.
-struct PaletteTable {
-  std::array<std::array<double, 3>, Palette::kRows> rgb{};
-};
 PaletteTable Tabulate(const Palette& palette);
 
 }  // namespace card

@@ -18,7 +18,7 @@ void PlotPixels(const ScanSettings& s, ScanLanes& l, const double* barva, int fi
     const double idx = std::floor(static_cast<double>(s.pozic0) + static_cast<double>(phase));
     // A row outside the palette raises and leaves the channel Empty, that is 0.
     double cr = 0, cg = 0, blue = 0;
-    if (idx >= 0.0 && idx < Palette::kRows) {
+    if (idx >= 0.0 && idx < kPaletteRows) {
       const auto& rgb = s.palette->rgb[static_cast<std::size_t>(idx)];
       cr = rgb[0] * (l.sin_r[k] + 1);
       cg = rgb[1] * (l.sin_fit[k] + 1);

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "app/form1.h"
+#include "app/scan_state.h"
 #include "render/fast_scan.h"
 #include "render/scan_lanes.h"
 #include "render/scan_position.h"
@@ -21,7 +22,7 @@ void Form1::ScanImage() {
       j = Value::Integer(static_cast<std::int16_t>(scan_->next_row));
       platform_.events.DoEvents();
       if (restart_requested_ || exit_requested_) {
-        StoreCarry(scan_->carry);
+        StoreCarry(*this, scan_->carry);
         scan_.reset();
         throw CardInterrupted{};
       }
@@ -36,8 +37,8 @@ void Form1::BeginScan() {
   picture.SetBackColor(RGB(Value::Integer(0), Value::Integer(0), Value::Integer(0)));
   scan_ = std::make_unique<ScanInProgress>();
   scan_->table = Tabulate(palette);
-  scan_->settings = CurrentScanSettings(scan_->table);
-  scan_->carry = CurrentCarry();
+  scan_->settings = ScanSettingsOf(*this, scan_->table);
+  scan_->carry = CarryOf(*this);
   scan_->last_row = ToInteger(vis);  // read once, as the row loop reads its end
 }
 
@@ -73,7 +74,7 @@ bool Form1::ScanRows(int count) {
 void Form1::FinishScan() {
   if (!scan_) return;
   j = Value::Integer(static_cast<std::int16_t>(scan_->last_row + 1));
-  StoreCarry(scan_->carry);
+  StoreCarry(*this, scan_->carry);
   if (scan_->visited) {
     x = Value::Single(scan_->last.x);
     y = Value::Single(scan_->last.y);

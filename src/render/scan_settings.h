@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "render/palette.h"
+#include "render/palette_table.h"
 
 namespace card {
 
