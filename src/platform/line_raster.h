@@ -44,9 +44,8 @@ class UnderPainter {
 
  private:
   PixelBuffer& buffer_;
-  int words_per_row_;
   std::vector<std::int32_t> open_in_row_;
-  std::vector<std::uint64_t> open_bits_;  // a set bit marks an open pixel
+  std::vector<std::uint64_t> open_bits_;  // bit y * stride + x set: pixel (x, y) is open
 };
 
 // Maps a Single surface coordinate to a device pixel: nearest whole number, halves to even.
