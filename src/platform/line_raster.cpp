@@ -52,14 +52,10 @@ void DrawLine(PixelBuffer& buffer, const ClipRect& clip, std::int32_t x1, std::i
   line_trace::TraceLine(buffer, clip, x1, y1, x2, y2, ink);
 }
 
-std::int32_t DevicePixel(float coordinate) {
+std::int32_t PinnedDevicePixel(float coordinate) {
   if (std::isnan(coordinate)) return 0;
-  // -2^31 and 2^31 are exact floats; everything at or beyond them is pinned.
-  if (coordinate >= 2147483648.0f) return std::numeric_limits<std::int32_t>::max();
-  if (coordinate <= -2147483648.0f) return std::numeric_limits<std::int32_t>::min();
-  // lrint rounds like nearbyint, in the current mode (to nearest, halves to even, which the
-  // program never changes), but compiles to one instruction instead of a library call.
-  return static_cast<std::int32_t>(std::lrint(coordinate));
+  return coordinate > 0 ? std::numeric_limits<std::int32_t>::max()
+                        : std::numeric_limits<std::int32_t>::min();
 }
 
 }  // namespace card
