@@ -52,9 +52,9 @@ PixelBuffer DifferenceImage(const PixelBuffer& actual, const PixelBuffer& expect
   const std::optional<PixelMismatch> mismatch = FirstMismatch(actual, expected);
   if (!mismatch) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure()
-         << mismatch->count << " pixels differ; the first at (" << mismatch->x << ", "
-         << mismatch->y << "): actual " << Hex(mismatch->actual) << ", expected "
-         << Hex(mismatch->expected);
+         << mismatch->count << (mismatch->count == 1 ? " pixel differs" : " pixels differ")
+         << "; the first at (" << mismatch->x << ", " << mismatch->y << "): actual "
+         << Hex(mismatch->actual) << ", expected " << Hex(mismatch->expected);
 }
 
 ::testing::AssertionResult SameValues(const std::vector<std::string>& names,
