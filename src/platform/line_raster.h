@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "platform/pixel_buffer.h"
@@ -44,13 +46,23 @@ class UnderPainter {
 
  private:
   PixelBuffer& buffer_;
-  int words_per_row_;
   std::vector<std::int32_t> open_in_row_;
-  std::vector<std::uint64_t> open_bits_;  // a set bit marks an open pixel
+  std::vector<std::uint64_t> open_bits_;  // bit y * stride + x set: pixel (x, y) is open
 };
 
 // Maps a Single surface coordinate to a device pixel: nearest whole number, halves to even.
-// Values beyond the 32-bit range are pinned to it.
-std::int32_t DevicePixel(float coordinate);
+// Values beyond the 32-bit range are pinned to it; NaN maps to 0.
+std::int32_t PinnedDevicePixel(float coordinate);
+inline std::int32_t DevicePixel(float coordinate) {
+  // llrint rounds like nearbyint, in the current mode (to nearest, halves to even, which the
+  // program never changes), but compiles to one instruction. NaN and values beyond the 32-bit
+  // range come back outside it too and take the slow way. Every line end passes here.
+  const long long rounded = std::llrint(coordinate);
+  if (rounded >= std::numeric_limits<std::int32_t>::min() &&
+      rounded <= std::numeric_limits<std::int32_t>::max()) {
+    return static_cast<std::int32_t>(rounded);
+  }
+  return PinnedDevicePixel(coordinate);
+}
 
 }  // namespace card

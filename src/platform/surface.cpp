@@ -66,11 +66,7 @@ void Surface::Print(std::string_view text) {
   current_y_ += static_cast<float>(line_height);
 }
 
-void Surface::NotifyLine(float x1, float y1, float x2, float y2) {
-  const std::int32_t px1 = DevicePixel(x1);
-  const std::int32_t py1 = DevicePixel(y1);
-  const std::int32_t px2 = DevicePixel(x2);
-  const std::int32_t py2 = DevicePixel(y2);
+void Surface::NotifyLine(std::int32_t px1, std::int32_t py1, std::int32_t px2, std::int32_t py2) {
   // The bounding box of the end points holds every pixel of the line.
   const int left = std::max(std::min(px1, px2), 0);
   const int top = std::max(std::min(py1, py2), 0);

@@ -51,9 +51,10 @@ class Surface {
   }
 
   void Line(float x1, float y1, float x2, float y2, std::int32_t packed) {
-    DrawLine(pixels_, DevicePixel(x1), DevicePixel(y1), DevicePixel(x2), DevicePixel(y2),
-             ArgbFromPacked(packed));
-    if (observer_ != nullptr) NotifyLine(x1, y1, x2, y2);
+    const std::int32_t px1 = DevicePixel(x1), py1 = DevicePixel(y1);
+    const std::int32_t px2 = DevicePixel(x2), py2 = DevicePixel(y2);
+    DrawLine(pixels_, px1, py1, px2, py2, ArgbFromPacked(packed));
+    if (observer_ != nullptr) NotifyLine(px1, py1, px2, py2);
   }
   void PSet(float x, float y, std::int32_t packed);
   // The packed colour at (x, y); no colour outside the surface.
@@ -75,7 +76,7 @@ class Surface {
   void set_observer(SurfaceObserver* observer) { observer_ = observer; }
 
  private:
-  void NotifyLine(float x1, float y1, float x2, float y2);
+  void NotifyLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
 
   PixelBuffer pixels_;
   TextRenderer* text_renderer_;

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
+#include "numeric/raises.h"  // prints values by kind and content
 #include "support/card_fixture.h"
 
 namespace card::testing {
@@ -209,6 +211,58 @@ TEST(Form1Flow, SaveDuringDrawingWritesThePartialCardAndDrawingGoesOn) {
   EXPECT_EQ(f.form.i, Value::Integer(701));
   EXPECT_EQ(f.form.j, Value::Integer(526));
   EXPECT_TRUE(f.memory.picture1.pixels() == FreshCard("anna"));
+}
+
+// The carried values of a card of `rows` rows, scanned to its end without clicks.
+std::vector<Value> CarryAfterRows(const std::string& name, int rows) {
+  TestCard card;
+  card.form.StartUp();
+  SetGeometry(card.form, 700, rows - 1);
+  card.memory.dialog.Answer(name);
+  card.form.AskName();
+  card.form.MakePalette();
+  card.form.ChooseParameters();
+  card.form.ScanImage();
+  const Form1& f = card.form;
+  return {f.fi1, f.fi, f.ba, f.re, f.gr, f.bl, f.barva};
+}
+
+// A card abandoned during its scan stores the carried values its finished rows left, keeps Empty
+// what no statement set, and an "exit" wins over a "repeat" clicked before it in the same rows.
+TEST(Form1Flow, AbandonedCardStoresItsCarryAndExitWinsOverRepeat) {
+  struct Case {
+    int at_call;
+    bool repeat_first;
+  };
+  const Case cases[] = {{1, false}, {1, true}, {100, false}, {100, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << (c.repeat_first ? "repeat and exit" : "exit")
+                                      << " at event call " << c.at_call);
+    FlowCard f;
+    f.memory.dialog.Answer("anna");
+    f.memory.dialog.Answer("bob");
+    f.memory.events.on_events = [&](int call) {
+      if (call != c.at_call) return;
+      if (c.repeat_first) f.form.Command5_Click();
+      f.form.Command2_Click();
+    };
+    f.form.Form_Load();
+
+    // No further card was started.
+    EXPECT_EQ(f.memory.dialog.calls().size(), 1u);
+    EXPECT_EQ(f.memory.events.calls(), c.at_call);
+    EXPECT_TRUE(f.text.calls.empty());
+    EXPECT_FALSE(f.form.card_in_progress());
+
+    const Form1& form = f.form;
+    EXPECT_EQ(
+        (std::vector<Value>{form.fi1, form.fi, form.ba, form.re, form.gr, form.bl, form.barva}),
+        CarryAfterRows("anna", c.at_call - 1));
+    if (c.at_call == 1) {
+      EXPECT_EQ(form.fi, Value()) << "no position was visited";
+      EXPECT_EQ(form.ba, Value()) << "no position was visited";
+    }
+  }
 }
 
 // "exit" and the window frame's close control behave the same.

@@ -1,5 +1,6 @@
-// Pinned pictures: any change of a card's pixels fails here. The actual picture of a mismatch is
-// written to golden-actual/ in the working directory so it can be looked at.
+// Pinned pictures: any change of a card's pixels fails here. A mismatch writes the actual picture,
+// the expected one and their difference (white where they differ) to golden-actual/ in the working
+// directory so they can be looked at.
 #include "support/golden_cards.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,9 @@
 #include <sstream>
 
 #include "platform/bmp_writer.h"
+#include "render/reference_scan.h"
 #include "support/card_fixture.h"
+#include "support/picture_compare.h"
 
 namespace card::testing {
 namespace {
@@ -24,15 +27,29 @@ std::map<std::string, std::uint64_t> PinnedChecksums() {
   return pinned;
 }
 
-void WriteActual(const std::string& id, const PixelBuffer& picture) {
-  std::filesystem::create_directories("golden-actual");
-  const std::string path = "golden-actual/" + id + ".bmp";
+void WriteBmp(const std::string& path, const PixelBuffer& picture) {
   const std::vector<std::uint8_t> bytes = EncodeBmp(picture);
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()),
              static_cast<std::streamsize>(bytes.size()));
-  ADD_FAILURE() << id << ": picture differs from the pinned one; actual written to "
-                << std::filesystem::absolute(path).string();
+}
+
+// Only checksums are pinned, so the expected picture is made anew with the reference scan; when
+// that misses the pin as well, the change lies in code both scans share (palette, lines, text)
+// and the reference picture is written under its own name.
+void ReportMismatch(const GoldenCard& golden, std::uint64_t pinned, const PixelBuffer& actual) {
+  std::filesystem::create_directories("golden-actual");
+  const std::string stem = "golden-actual/" + golden.id;
+  WriteBmp(stem + "-actual.bmp", actual);
+  const PixelBuffer reference = ReferenceCardPicture(golden.request);
+  const bool reference_pinned = Checksum(reference) == pinned;
+  const std::string expected_path = stem + (reference_pinned ? "-expected.bmp" : "-reference.bmp");
+  WriteBmp(expected_path, reference);
+  WriteBmp(stem + "-difference.bmp", DifferenceImage(actual, reference));
+  ADD_FAILURE() << golden.id << ": picture differs from the pinned one ("
+                << SamePicture(actual, reference).message() << "); "
+                << (reference_pinned ? "" : "the reference scan misses the pin too; ")
+                << "pictures written to " << std::filesystem::absolute("golden-actual").string();
 }
 
 TEST(GoldenCards, PicturesMatchTheirPinnedChecksums) {
@@ -43,7 +60,9 @@ TEST(GoldenCards, PicturesMatchTheirPinnedChecksums) {
     const CardResult result = MakeCard(golden.request, nullptr);
     const auto expected = pinned.find(golden.id);
     ASSERT_NE(expected, pinned.end()) << golden.id << " is not pinned";
-    if (Checksum(result.picture) != expected->second) WriteActual(golden.id, result.picture);
+    if (Checksum(result.picture) != expected->second) {
+      ReportMismatch(golden, expected->second, result.picture);
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 #include "render/reference_scan.h"
 
 #include "numeric/statements.h"
+#include "support/card_fixture.h"
 
 namespace card::testing {
 namespace {
@@ -181,6 +182,26 @@ void ReferenceScanImage(Form1& f, Surface& picture) {
     f.i = I(last_column + 1);
   }
   f.j = I(last_row + 1);
+}
+
+PixelBuffer ReferenceCardPicture(const CardRequest& request) {
+  TestCard card;
+  Form1& f = card.form;
+  card.memory.clock.Set(request.started);
+  card.memory.dialog.Answer(request.name);
+  if (request.draws) card.generator.Replay(*request.draws);
+  // The start-up sequence of the window, with the reference scan in place of ScanImage.
+  f.StartUp();
+  Statements s;
+  s.SkipErrors();
+  s.Run([&] { f.AskName(); });
+  s.Run([&] { f.MakePalette(); });
+  s.Run([&] {
+    f.ChooseParameters();
+    ReferenceScanImage(f, card.memory.picture1);
+    f.PrintGreeting();
+  });
+  return card.memory.picture1.pixels();
 }
 
 }  // namespace card::testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/form1.h"
+#include "app/headless_card.h"
 
 namespace card::testing {
 
@@ -15,5 +16,9 @@ void ReferencePlotPixel(Form1& f, Surface& picture);
 
 // The whole scan in the reference form, without event processing.
 void ReferenceScanImage(Form1& f, Surface& picture);
+
+// The picture MakeCard gives for `request` without text, made with the reference scan: what a
+// card looked like before a change of the typed scans.
+PixelBuffer ReferenceCardPicture(const CardRequest& request);
 
 }  // namespace card::testing

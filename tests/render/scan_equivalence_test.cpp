@@ -4,6 +4,7 @@
 
 #include "render/reference_scan.h"
 #include "support/card_fixture.h"
+#include "support/picture_compare.h"
 
 namespace card::testing {
 namespace {
@@ -40,13 +41,7 @@ Outcome ReferenceScan(const std::vector<float>& draws, int columns, int rows) {
   return {card.memory.picture1.pixels(), CarriedState(card.form)};
 }
 
-void ExpectSameValues(const std::vector<Value>& typed, const std::vector<Value>& reference) {
-  const char* names[] = {"fi1", "fi", "ba", "re", "gr", "bl", "i", "j"};
-  ASSERT_EQ(typed.size(), reference.size());
-  for (std::size_t k = 0; k < typed.size(); ++k) {
-    EXPECT_EQ(typed[k].number(), reference[k].number()) << names[k];
-  }
-}
+const std::vector<std::string> kStateNames = {"fi1", "fi", "ba", "re", "gr", "bl", "i", "j"};
 
 // Every shape formula with each channel mix and colour index on a small corner of the picture,
 // where the failing statements (the middle column never comes, but level pixels and zero divisors
@@ -60,8 +55,8 @@ TEST(ScanEquivalence, EveryFormulaCombinationOnACorner) {
       const Outcome reference = ReferenceScan(draws, 60, 40);
       SCOPED_TRACE("tip1 " + std::to_string(tip1) + " tip2 " + std::to_string(mix) + " tip3 " +
                    std::to_string(index));
-      EXPECT_TRUE(typed.picture == reference.picture);
-      ExpectSameValues(typed.state, reference.state);
+      EXPECT_TRUE(SamePicture(typed.picture, reference.picture));
+      EXPECT_TRUE(SameValues(kStateNames, typed.state, reference.state));
     }
   }
 }
@@ -74,8 +69,8 @@ TEST(ScanEquivalence, WholeCardsGiveTheSamePicture) {
     const Outcome typed = TypedScan(draws, 700, 525);
     const Outcome reference = ReferenceScan(draws, 700, 525);
     SCOPED_TRACE("tip1 " + std::to_string(c[0]));
-    EXPECT_TRUE(typed.picture == reference.picture);
-    ExpectSameValues(typed.state, reference.state);
+    EXPECT_TRUE(SamePicture(typed.picture, reference.picture));
+    EXPECT_TRUE(SameValues(kStateNames, typed.state, reference.state));
   }
 }
 
