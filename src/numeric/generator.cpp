@@ -1,7 +1,7 @@
 #include "numeric/generator.h"
 
-#include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -22,6 +22,16 @@ constexpr std::uint64_t kStepIncrement = 1442695040888963407ULL;
 constexpr std::uint64_t kRandomizeTag = 0x52414e444f4d495aULL;
 constexpr std::uint64_t kNegativeArgumentTag = 0x4e45474154495645ULL;
 constexpr std::uint64_t kStartState = 0x0005000000000000ULL;
+
+// The bits of a number as an integer of its size: std::bit_cast, which the web build's standard
+// library lacks.
+template <class To, class From>
+To BitsOf(From from) {
+  static_assert(sizeof(To) == sizeof(From));
+  To to;
+  std::memcpy(&to, &from, sizeof to);
+  return to;
+}
 
 std::uint64_t Scramble(std::uint64_t z) {
   z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
@@ -71,7 +81,7 @@ float Generator::Rnd() {
 
 float Generator::Rnd(double v) {
   if (v < 0) {
-    state_ = SeedState(std::bit_cast<std::uint32_t>(NearestSingle(v)), kNegativeArgumentTag);
+    state_ = SeedState(BitsOf<std::uint32_t>(NearestSingle(v)), kNegativeArgumentTag);
     last_ = Next();
     return last_;
   }
@@ -80,7 +90,7 @@ float Generator::Rnd(double v) {
 }
 
 void Generator::Randomize(double v) {
-  state_ = SeedState(std::bit_cast<std::uint64_t>(v), kRandomizeTag);
+  state_ = SeedState(BitsOf<std::uint64_t>(v), kRandomizeTag);
   recorded_.clear();
 }
 
