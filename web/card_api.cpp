@@ -1,0 +1,131 @@
+// What the page calls: one card at a time, started for a name and scanned a few rows per call, so
+// the page paints between its animation frames. The core runs the window's own sequence; the page
+// only shows the pixels and prints the greeting with the browser's text.
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "numeric/runtime_error.h"
+#include "overlay/greeting.h"
+#include "platform/memory/memory_platform.h"
+#include "seed/name_rules.h"
+
+namespace {
+
+struct WebCard {
+  explicit WebCard(card::LocalTime started) { memory.clock.Set(started); }
+  card::MemoryPlatform memory{nullptr};  // no text renderer: the page prints the greeting
+  card::Generator generator;
+  card::Form1 form{memory.platform(), generator};
+  bool scanning = false;
+  bool finished = false;  // the whole picture was scanned, so the greeting belongs on it
+};
+
+std::unique_ptr<WebCard> current;
+std::vector<std::uint8_t> rgba(static_cast<std::size_t>(card::kPictureWidth) *
+                                   card::kPictureHeight * 4,
+                               0);
+std::string text;  // the last string handed out; valid until the next call that returns one
+
+// An error that leaves a step ends the card where it is, as the window's skipping handler does
+// with the rest of the card: no greeting on a picture that was not finished.
+template <class Step>
+bool Survives(Step&& step) {
+  try {
+    step();
+    return true;
+  } catch (const card::RuntimeError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+extern "C" {
+
+// "" when the name is accepted, otherwise why not (the renderer's wording).
+EMSCRIPTEN_KEEPALIVE const char* card_check_name(const char* utf8_name) {
+  const auto refusal = card::CheckName(utf8_name);
+  text = refusal ? card::DescribeRefusal(*refusal) : std::string();
+  return text.c_str();
+}
+
+// Starts the card of an accepted name, abandoning any card still growing; the local time names
+// its file. Returns 0 for a refused name, and then the previous card stays.
+EMSCRIPTEN_KEEPALIVE int card_start(const char* utf8_name, int year, int month, int day, int hour,
+                                    int minute, int second) {
+  if (card::CheckName(utf8_name)) return 0;
+  current = std::make_unique<WebCard>(card::LocalTime{year, month, day, hour, minute, second});
+  WebCard& c = *current;
+  c.memory.dialog.Answer(utf8_name);
+  c.form.StartUp();
+  Survives([&] { c.form.AskName(); });
+  Survives([&] { c.form.MakePalette(); });
+  c.scanning = Survives([&] {
+    c.form.ChooseParameters();
+    c.form.BeginScan();
+  });
+  return 1;
+}
+
+// Paints up to `rows` more rows; returns 1 while rows remain.
+EMSCRIPTEN_KEEPALIVE int card_advance(int rows) {
+  if (!current || !current->scanning) return 0;
+  WebCard& c = *current;
+  bool more = false;
+  if (!Survives([&] { more = c.form.ScanRows(rows); })) {
+    c.scanning = false;
+    return 0;
+  }
+  if (more) return 1;
+  c.form.FinishScan();
+  c.scanning = false;
+  c.finished = true;
+  return 0;
+}
+
+// 1 when the card was scanned to its last row and takes its greeting.
+EMSCRIPTEN_KEEPALIVE int card_finished() {
+  return current && current->finished ? 1 : 0;
+}
+
+// The picture as RGBA bytes, rows top to bottom, for the canvas.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* card_pixels() {
+  if (!current) return rgba.data();
+  const card::PixelBuffer& picture = current->memory.picture1.pixels();
+  const std::uint32_t* from = picture.data();
+  const std::size_t count = static_cast<std::size_t>(picture.width()) * picture.height();
+  for (std::size_t k = 0; k < count; ++k) {
+    const std::uint32_t argb = from[k];
+    rgba[4 * k] = static_cast<std::uint8_t>(argb >> 16);
+    rgba[4 * k + 1] = static_cast<std::uint8_t>(argb >> 8);
+    rgba[4 * k + 2] = static_cast<std::uint8_t>(argb);
+    rgba[4 * k + 3] = static_cast<std::uint8_t>(argb >> 24);
+  }
+  return rgba.data();
+}
+
+EMSCRIPTEN_KEEPALIVE int card_width() {
+  return card::kPictureWidth;
+}
+EMSCRIPTEN_KEEPALIVE int card_height() {
+  return card::kPictureHeight;
+}
+
+// The file name stem the window would save the card under, e.g. T20261231235958.
+EMSCRIPTEN_KEEPALIVE const char* card_stem() {
+  text = current ? current->form.imeslike : std::string();
+  return text.c_str();
+}
+
+// The line printed over the finished card.
+EMSCRIPTEN_KEEPALIVE const char* card_greeting() {
+  text = current ? card::GreetingLine(current->form.t) : std::string();
+  return text.c_str();
+}
+
+}  // extern "C"
