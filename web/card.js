@@ -26,7 +26,7 @@ const copyButton = document.getElementById('copy');
 // Rows between two looks at the clock, and the share of a frame the card may take, so the page
 // keeps answering while the card grows.
 const kRowsPerStep = 4;
-const kFrameBudgetMs = 12;
+const kFrameBudgetMs = 14;
 
 let generation = 0;  // a new card makes the frames of the one before stop
 let cardStem = '';
