@@ -24,4 +24,4 @@ cmake --build --preset web
 port="${PORT:-8000}"
 echo "Serving the card page on http://127.0.0.1:${port}/ (Ctrl-C stops)"
 # python's server sends .wasm as application/wasm, which streaming compilation needs.
-exec python3 -m http.server "$port" --bind 127.0.0.1 --directory build-web/web
+exec python3 -m http.server "$port" --bind 127.0.0.1 --directory build-web/page

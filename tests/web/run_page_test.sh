@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The page in a real browser: tests/web/run_page_test.sh PAGE_DIR RENDERER [--screenshot FILE]
-#   PAGE_DIR  the built page (build-web/web, from cmake --build --preset web)
+#   PAGE_DIR  the built page (build-web/page, from cmake --build --preset web)
 #   RENDERER  the headless renderer of a native build (build/newyear-card-render)
 # Builds and installs nothing but the pinned puppeteer-core (npm ci, offline when cached); exits
 # 77 (skipped) when Chromium, Node.js, npm or Emscripten are missing.
