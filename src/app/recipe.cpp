@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <nlohmann/json.hpp>
 
@@ -19,10 +21,20 @@ using Json = nlohmann::ordered_json;
 // JSON shows "0.1" rather than the float's exact binary value.
 double Single(float value) {
   char text[32];
+#if defined(__EMSCRIPTEN__)
+  // The web build's standard library has no floating-point to_chars yet. Its C library always
+  // formats in the C locale, so the shortest %g that reads back as the float is the same decimal.
+  for (int digits = 1; digits <= 9; ++digits) {
+    std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
+    if (std::strtof(text, nullptr) == value) break;
+  }
+  return std::strtod(text, nullptr);
+#else
   const auto end = std::to_chars(text, text + sizeof text, value).ptr;
   double shortest = value;
   std::from_chars(text, end, shortest);
   return shortest;
+#endif
 }
 
 // nlohmann's messages start with a code for programmers: "[json.exception.parse_error.101] ".

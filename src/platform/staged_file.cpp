@@ -167,13 +167,16 @@ void StagedFile::Commit() {
 }
 
 bool StagedFile::CommitAsNew(const std::string& path) {
+#if defined(RENAME_NOREPLACE)
   if (::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
     committed_ = true;
     return true;
   }
   if (errno == EEXIST) return false;
   if (errno != EINVAL && errno != ENOSYS) Fail(errno);
-  // A file system without the exclusive rename: a hard link is just as exclusive.
+#endif
+  // A file system (or C library, as the web build's) without the exclusive rename: a hard link is
+  // just as exclusive.
   if (::link(temp_.c_str(), path.c_str()) != 0) {
     if (errno == EEXIST) return false;
     Fail(errno);
