@@ -5,37 +5,15 @@
 #include <math.h>
 
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 
 #include "numeric/card_maths.h"
 
 namespace card::maths {
-namespace {
-
-// A position asks for the sine and cosine of the same few numbers several times (its angle, its
-// distance, its stroke angles), a block of positions step by step; remembering recent answers
-// halves the page's trigonometry. Keyed by the argument's bits, so it returns exactly what a new
-// evaluation would.
-struct Remembered {
-  std::uint64_t bits = ~std::uint64_t{0};  // a NaN pattern sincos never gets asked for
-  SinCos value{};
-};
-constexpr int kRememberedBits = 8;
-thread_local Remembered remembered[1 << kRememberedBits];
-
-}  // namespace
-
 SinCos SinCosOf(double x) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &x, sizeof bits);
-  Remembered& slot = remembered[(bits * 0x9E3779B97F4A7C15ULL) >> (64 - kRememberedBits)];
-  if (slot.bits != bits) {
-    // One argument reduction for both; the same results as sin() and cos().
-    sincos(x, &slot.value.sin, &slot.value.cos);
-    slot.bits = bits;
-  }
-  return slot.value;
+  // One argument reduction for both; the same results as sin() and cos().
+  SinCos both;
+  sincos(x, &both.sin, &both.cos);
+  return both;
 }
 double Tan(double x) {
   return std::tan(x);
