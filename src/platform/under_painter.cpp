@@ -32,7 +32,7 @@ class OpenPixels {
     // The index and row of the step's pixel at offset 0.
     return [this, index = Index(s.x, s.y), y = s.y, major_step, minor_step, major_y = s.major_y,
             minor_y = s.minor_y](std::int64_t offset) mutable {
-      const std::ptrdiff_t at = index + offset * minor_step;
+      const std::ptrdiff_t at = index + static_cast<std::ptrdiff_t>(offset) * minor_step;
       if (IsOpen(at)) Paint(at, static_cast<int>(y + offset * minor_y));
       index += major_step;
       y += major_y;
