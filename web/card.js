@@ -71,11 +71,11 @@ function makeCard(name) {
   const refusal = checkName(name);
   why.textContent = refusal;
   if (refusal) return false;
+  const started = performance.now();
   const now = new Date();
   startCard(name, now.getFullYear(), now.getMonth() + 1, now.getDate(), now.getHours(),
             now.getMinutes(), now.getSeconds());
   const mine = ++generation;
-  const started = performance.now();
   cardStem = stem();
   canvas.dataset.state = 'growing';
   canvas.dataset.name = name;
