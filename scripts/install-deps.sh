@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing need; does nothing when they
-# are all there already.
+# Installs the Debian 12 packages that building and running need and, with --tests, those that the
+# tests need as well; does nothing when they are all there already.
 set -euo pipefail
 
 packages=(
-  cmake g++ make clang-format
-  qt6-base-dev fonts-dejavu-core nlohmann-json3-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libsleef-dev pkg-config
-  xvfb xauth xdotool x11-utils imagemagick python3 python3-pil qemu-user
+  cmake g++ make pkg-config
+  qt6-base-dev fonts-dejavu-core nlohmann-json3-dev libsleef-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
 )
+if [ "${1:-}" = "--tests" ]; then
+  packages+=(
+    clang-format
+    xvfb xauth xdotool x11-utils imagemagick python3 python3-pil
+    qemu-user
+    emscripten chromium
+  )
+  # The page test runs on Node.js with npm; a newer one already on the machine will do.
+  if ! command -v node >/dev/null || ! command -v npm >/dev/null; then packages+=(nodejs npm); fi
+fi
 
 missing=()
 for package in "${packages[@]}"; do

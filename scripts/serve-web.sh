@@ -19,8 +19,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${missing[@]}"
 fi
 
-cmake --preset web
-cmake --build --preset web
+scripts/build-web.sh
 port="${PORT:-8000}"
 echo "Serving the card page on http://127.0.0.1:${port}/ (Ctrl-C stops)"
 # python's server sends .wasm as application/wasm, which streaming compilation needs.

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the unit, window, renderer and end-to-end
-# tests of the Release build, the unit tests again under AddressSanitizer and
+# Installs what is missing, builds, and runs every test: the unit, window, renderer, end-to-end
+# and web page tests of the Release build, the unit tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the Debian package installed and used, and the formatting check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh --tests
 scripts/build.sh
+scripts/build-web.sh
 ctest --preset release
 
 if [ ! -f build-sanitize/CMakeCache.txt ]; then
