@@ -4,82 +4,34 @@
 #include <immintrin.h>
 #include <sleef.h>
 
+#include <cstddef>
+
 #include "numeric/card_maths_kernels.h"
 
 namespace card::maths {
 namespace {
 
-constexpr std::size_t kLanes = 4;
-
-// The last values that do not fill a vector go through a padded copy; lanes never mix, so each
-// result is the one a full vector gives.
-struct Tail {
-  double in[kLanes] = {};
-  double in2[kLanes] = {};
-  double out[kLanes] = {};
-  double out2[kLanes] = {};
+struct Width {
+  using Vector = __m256d;
+  static constexpr std::size_t kLanes = 4;
+  static Vector Load(const double* p) { return _mm256_loadu_pd(p); }
+  static void Store(double* p, Vector v) { _mm256_storeu_pd(p, v); }
+  static void SinCos(Vector x, Vector& sin, Vector& cos) {
+    const Sleef___m256d_2 both = Sleef_cinz_sincosd4_u10avx(x);
+    sin = both.x;
+    cos = both.y;
+  }
+  static Vector Tan(Vector x) { return Sleef_cinz_tand4_u10avx(x); }
+  static Vector Atan(Vector x) { return Sleef_cinz_atand4_u10avx(x); }
+  static Vector Pow(Vector base, Vector exponent) {
+    return Sleef_cinz_powd4_u10avx(base, exponent);
+  }
 };
 
-void SinCosAvx(const double* x, double* sin, double* cos, std::size_t count) {
-  std::size_t k = 0;
-  for (; k + kLanes <= count; k += kLanes) {
-    const Sleef___m256d_2 both = Sleef_cinz_sincosd4_u10avx(_mm256_loadu_pd(x + k));
-    _mm256_storeu_pd(sin + k, both.x);
-    _mm256_storeu_pd(cos + k, both.y);
-  }
-  if (k == count) return;
-  Tail tail;
-  for (std::size_t n = 0; k + n < count; ++n) tail.in[n] = x[k + n];
-  const Sleef___m256d_2 both = Sleef_cinz_sincosd4_u10avx(_mm256_loadu_pd(tail.in));
-  _mm256_storeu_pd(tail.out, both.x);
-  _mm256_storeu_pd(tail.out2, both.y);
-  for (std::size_t n = 0; k + n < count; ++n) {
-    sin[k + n] = tail.out[n];
-    cos[k + n] = tail.out2[n];
-  }
-}
-
-void TanAvx(const double* x, double* out, std::size_t count) {
-  std::size_t k = 0;
-  for (; k + kLanes <= count; k += kLanes)
-    _mm256_storeu_pd(out + k, Sleef_cinz_tand4_u10avx(_mm256_loadu_pd(x + k)));
-  if (k == count) return;
-  Tail tail;
-  for (std::size_t n = 0; k + n < count; ++n) tail.in[n] = x[k + n];
-  _mm256_storeu_pd(tail.out, Sleef_cinz_tand4_u10avx(_mm256_loadu_pd(tail.in)));
-  for (std::size_t n = 0; k + n < count; ++n) out[k + n] = tail.out[n];
-}
-
-void AtanAvx(const double* x, double* out, std::size_t count) {
-  std::size_t k = 0;
-  for (; k + kLanes <= count; k += kLanes)
-    _mm256_storeu_pd(out + k, Sleef_cinz_atand4_u10avx(_mm256_loadu_pd(x + k)));
-  if (k == count) return;
-  Tail tail;
-  for (std::size_t n = 0; k + n < count; ++n) tail.in[n] = x[k + n];
-  _mm256_storeu_pd(tail.out, Sleef_cinz_atand4_u10avx(_mm256_loadu_pd(tail.in)));
-  for (std::size_t n = 0; k + n < count; ++n) out[k + n] = tail.out[n];
-}
-
-void PowAvx(const double* base, const double* exponent, double* out, std::size_t count) {
-  std::size_t k = 0;
-  for (; k + kLanes <= count; k += kLanes) {
-    _mm256_storeu_pd(
-        out + k, Sleef_cinz_powd4_u10avx(_mm256_loadu_pd(base + k), _mm256_loadu_pd(exponent + k)));
-  }
-  if (k == count) return;
-  Tail tail;
-  for (std::size_t n = 0; k + n < count; ++n) {
-    tail.in[n] = base[k + n];
-    tail.in2[n] = exponent[k + n];
-  }
-  _mm256_storeu_pd(tail.out,
-                   Sleef_cinz_powd4_u10avx(_mm256_loadu_pd(tail.in), _mm256_loadu_pd(tail.in2)));
-  for (std::size_t n = 0; k + n < count; ++n) out[k + n] = tail.out[n];
-}
+#include "numeric/card_maths_lanes.inc"
 
 }  // namespace
 
-const Kernels kAvxKernels = {"avx", SinCosAvx, TanAvx, AtanAvx, PowAvx};
+const Kernels kAvxKernels = {"avx", SinCosLanes, TanLanes, AtanLanes, PowLanes};
 
 }  // namespace card::maths
