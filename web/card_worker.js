@@ -2,9 +2,10 @@
 // in bands, which the page only paints, so the page keeps answering while the card grows.
 import createCardCore from './card_core.mjs';
 
-// Rows between two looks at the clock, and the time between two bands: a few rows per frame.
+// Rows between two looks at the clock, and the time between two bands: one band a frame, since
+// each band costs a comparison of the whole picture and a message.
 const kRowsPerStep = 4;
-const kBandMs = 8;
+const kBandMs = 16;
 
 const ready = createCardCore().then((core) => ({
   core,
