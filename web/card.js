@@ -19,6 +19,10 @@ const copyButton = document.getElementById('copy');
 // The worker scans the card flat out and sends the rows it changed; the page paints them in the
 // next animation frame, so the card grows from the top a few rows a frame.
 const worker = new Worker(new URL('./card_worker.js', import.meta.url), {type: 'module'});
+// The page counts as ready when the worker's core is, so that no card waits for it.
+const workerReady = new Promise((resolve) => {
+  worker.addEventListener('message', resolve, {once: true});
+});
 let generation = 0;  // a new card makes the bands of the one before be dropped
 let started = 0;
 let bands = [];
@@ -140,6 +144,7 @@ copyButton.addEventListener('click', async () => {
   setTimeout(() => { copyButton.textContent = 'copy link'; }, 1500);
 });
 
+await workerReady;
 window.addEventListener('hashchange', openAddress);
 openAddress();
 field.focus();

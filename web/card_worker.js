@@ -21,6 +21,8 @@ const ready = createCardCore().then((core) => ({
   width: core.ccall('card_width', 'number', []),
 }));
 
+ready.then(() => postMessage({ready: true}));
+
 let generation = 0;  // the card asked for last; an older one stops at its next band
 
 // Lets a newer card's message in between two bands, without the clamping of setTimeout.
