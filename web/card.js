@@ -1,19 +1,12 @@
-// The page's side of the card: it asks the core for a card, shows it growing frame by frame and
-// prints the greeting over the finished picture. Everything about the card itself comes
-// from the core (card_core.wasm).
+// The page's side of the card: it checks the name, has a worker make the card, shows the card
+// growing frame by frame and prints the greeting over the finished picture. Everything about the
+// card itself comes from the core (card_core.wasm), here and in the worker.
 import createCardCore from './card_core.mjs';
 
+// The page's own core only checks names, at once, so that a refusal shows with the key press.
 const core = await createCardCore();
 const checkName = core.cwrap('card_check_name', 'string', ['string']);
-const startCard = core.cwrap('card_start', 'number',
-                             ['string', 'number', 'number', 'number', 'number', 'number', 'number']);
-const advance = core.cwrap('card_advance', 'number', ['number']);
-const finished = core.cwrap('card_finished', 'number', []);
-const pixels = core.cwrap('card_pixels', 'number', []);
-const stem = core.cwrap('card_stem', 'string', []);
-const greeting = core.cwrap('card_greeting', 'string', []);
 const width = core.ccall('card_width', 'number', []);
-const height = core.ccall('card_height', 'number', []);
 
 const canvas = document.getElementById('card');
 const context = canvas.getContext('2d');
@@ -23,37 +16,46 @@ const link = document.getElementById('link');
 const saveButton = document.getElementById('save');
 const copyButton = document.getElementById('copy');
 
-// Rows between two looks at the clock, and the longest the card holds the page at a time. The rows
-// are made in short slices between the browser's own work, and every animation frame shows those
-// done so far: the page keeps answering, and no part of a frame is left unused.
-const kRowsPerStep = 4;
-const kSliceMs = 8;
-
-let generation = 0;  // a new card makes the slices and frames of the one before stop
-
-// Runs the current card's next slice as soon as the browser is free, without the clamping of
-// setTimeout. A message still on its way for an abandoned card is dropped.
-const channel = new MessageChannel();
-let nextSlice = () => {};
-channel.port1.onmessage = (event) => {
-  if (event.data === generation) nextSlice();
-};
-function soon(slice) {
-  nextSlice = slice;
-  channel.port2.postMessage(generation);
-}
+// The worker scans the card flat out and sends the rows it changed; the page paints them in the
+// next animation frame, so the card grows from the top a few rows a frame.
+const worker = new Worker(new URL('./card_worker.js', import.meta.url), {type: 'module'});
+// The page counts as ready when the worker's core is, so that no card waits for it.
+const workerReady = new Promise((resolve) => {
+  worker.addEventListener('message', resolve, {once: true});
+});
+let generation = 0;  // a new card makes the bands of the one before be dropped
+let started = 0;
+let bands = [];
+let framePending = false;
 let cardStem = '';
 
-function paint() {
-  // Read the heap after the call: a growing memory replaces its buffer.
-  const at = pixels();
-  const bytes = new Uint8ClampedArray(core.HEAPU8.buffer, at, width * height * 4);
-  context.putImageData(new ImageData(bytes, width, height), 0, 0);
+worker.onmessage = ({data}) => {
+  if (data.generation !== generation) return;
+  bands.push(data);
+  if (framePending) return;
+  framePending = true;
+  requestAnimationFrame(paintBands);
+};
+
+function paintBands() {
+  framePending = false;
+  for (const band of bands) {
+    if (band.rows > 0) {
+      const pixels = new ImageData(new Uint8ClampedArray(band.pixels), width, band.rows);
+      context.putImageData(pixels, 0, band.top);
+    }
+    if (band.stem !== undefined) cardStem = band.stem;
+    if (band.done) {
+      canvas.dataset.ms = (performance.now() - started).toFixed(1);
+      if (band.greeting !== null) printGreeting(band.greeting);
+      canvas.dataset.state = 'done';
+    }
+  }
+  bands = [];
 }
 
 // The greeting as the window prints it: black, then white one pixel lower and to the right.
-function printGreeting() {
-  const line = greeting();
+function printGreeting(line) {
   context.font = '12pt sans-serif';
   context.textBaseline = 'top';
   context.fillStyle = '#000000';
@@ -71,12 +73,15 @@ function makeCard(name) {
   const refusal = checkName(name);
   why.textContent = refusal;
   if (refusal) return false;
-  const started = performance.now();
+  started = performance.now();
   const now = new Date();
-  startCard(name, now.getFullYear(), now.getMonth() + 1, now.getDate(), now.getHours(),
-            now.getMinutes(), now.getSeconds());
-  const mine = ++generation;
-  cardStem = stem();
+  worker.postMessage({
+    generation: ++generation,
+    name,
+    time: [now.getFullYear(), now.getMonth() + 1, now.getDate(), now.getHours(), now.getMinutes(),
+           now.getSeconds()],
+  });
+  bands = [];
   canvas.dataset.state = 'growing';
   canvas.dataset.name = name;
   delete canvas.dataset.ms;
@@ -84,29 +89,6 @@ function makeCard(name) {
   copyButton.disabled = false;
   link.href = link.textContent = linkFor(name);
   link.hidden = false;
-  paint();
-
-  let more = true;
-  const slice = () => {
-    if (mine !== generation) return;
-    const deadline = performance.now() + kSliceMs;
-    while (more && performance.now() < deadline) more = advance(kRowsPerStep) !== 0;
-    if (more) {
-      soon(slice);
-      return;
-    }
-    canvas.dataset.ms = (performance.now() - started).toFixed(1);
-    paint();
-    if (finished()) printGreeting();
-    canvas.dataset.state = 'done';
-  };
-  const frame = () => {
-    if (mine !== generation || !more) return;
-    paint();
-    requestAnimationFrame(frame);
-  };
-  soon(slice);
-  requestAnimationFrame(frame);
   return true;
 }
 
@@ -162,6 +144,7 @@ copyButton.addEventListener('click', async () => {
   setTimeout(() => { copyButton.textContent = 'copy link'; }, 1500);
 });
 
+await workerReady;
 window.addEventListener('hashchange', openAddress);
 openAddress();
 field.focus();

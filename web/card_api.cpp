@@ -1,8 +1,9 @@
-// What the page calls: one card at a time, started for a name and scanned a few rows per call, so
-// the page paints between its animation frames. The core runs the window's own sequence; the page
+// What the page and its worker call: one card at a time, started for a name and scanned a few rows
+// per call, its changed rows handed out in bands for the page to paint. The core runs the window's own sequence; the page
 // only shows the pixels and prints the greeting with the browser's text.
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -29,6 +30,11 @@ std::unique_ptr<WebCard> current;
 std::vector<std::uint8_t> rgba(static_cast<std::size_t>(card::kPictureWidth) *
                                    card::kPictureHeight * 4,
                                0);
+// The picture as last handed out, to find the rows that changed since.
+std::vector<std::uint32_t> shown(static_cast<std::size_t>(card::kPictureWidth) *
+                                 card::kPictureHeight);
+int band_top = 0;
+int band_rows = 0;
 std::string text;  // the last string handed out; valid until the next call that returns one
 
 // An error that leaves a step ends the card where it is, as the window's skipping handler does
@@ -93,20 +99,51 @@ EMSCRIPTEN_KEEPALIVE int card_finished() {
   return current && current->finished ? 1 : 0;
 }
 
-// The picture as RGBA bytes, rows top to bottom, for the canvas.
-EMSCRIPTEN_KEEPALIVE const std::uint8_t* card_pixels() {
+// The rows changed since the last band (all rows when `whole`), as RGBA bytes for the canvas,
+// top to bottom; card_band_top and card_band_rows say where they go. Strokes reach past their own
+// row, so the band is found by comparing with the rows already handed out.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* card_band(int whole) {
+  band_top = 0;
+  band_rows = 0;
   if (!current) return rgba.data();
   const card::PixelBuffer& picture = current->memory.picture1.pixels();
   const std::uint32_t* from = picture.data();
-  const std::size_t count = static_cast<std::size_t>(picture.width()) * picture.height();
-  for (std::size_t k = 0; k < count; ++k) {
-    const std::uint32_t argb = from[k];
-    rgba[4 * k] = static_cast<std::uint8_t>(argb >> 16);
-    rgba[4 * k + 1] = static_cast<std::uint8_t>(argb >> 8);
-    rgba[4 * k + 2] = static_cast<std::uint8_t>(argb);
-    rgba[4 * k + 3] = static_cast<std::uint8_t>(argb >> 24);
+  const int width = picture.width();
+  const int height = picture.height();
+  const auto row_at = [&](int y) { return static_cast<std::size_t>(y) * width; };
+  // No early exit: the whole row is compared in SIMD, far faster than memcmp's bytes here.
+  const auto same = [&](int y) {
+    std::uint32_t differ = 0;
+    const std::uint32_t* a = from + row_at(y);
+    const std::uint32_t* b = shown.data() + row_at(y);
+    for (int k = 0; k < width; ++k) differ |= a[k] ^ b[k];
+    return differ == 0;
+  };
+  int top = 0;
+  int end = height;
+  if (!whole) {
+    while (top < end && same(top)) ++top;
+    while (end > top && same(end - 1)) --end;
   }
+  std::copy(from + row_at(top), from + row_at(end), shown.begin() + row_at(top));
+  std::uint8_t* to = rgba.data();
+  for (std::size_t k = row_at(top); k < row_at(end); ++k, to += 4) {
+    const std::uint32_t argb = from[k];
+    to[0] = static_cast<std::uint8_t>(argb >> 16);
+    to[1] = static_cast<std::uint8_t>(argb >> 8);
+    to[2] = static_cast<std::uint8_t>(argb);
+    to[3] = static_cast<std::uint8_t>(argb >> 24);
+  }
+  band_top = top;
+  band_rows = end - top;
   return rgba.data();
+}
+
+EMSCRIPTEN_KEEPALIVE int card_band_top() {
+  return band_top;
+}
+EMSCRIPTEN_KEEPALIVE int card_band_rows() {
+  return band_rows;
 }
 
 EMSCRIPTEN_KEEPALIVE int card_width() {
