@@ -29,8 +29,19 @@ let bands = [];
 let framePending = false;
 let cardStem = '';
 
+// A card that cannot be made is said next to the field, never left growing for ever.
+function cardFailed(message) {
+  why.textContent = 'the card could not be made: ' + message;
+  canvas.dataset.state = 'failed';
+}
+worker.onerror = (event) => cardFailed(event.message || 'the page\'s worker stopped');
+
 worker.onmessage = ({data}) => {
   if (data.generation !== generation) return;
+  if (data.error !== undefined) {
+    cardFailed(data.error);
+    return;
+  }
   bands.push(data);
   if (framePending) return;
   framePending = true;

@@ -43,8 +43,16 @@ function sendBand(c, mine, whole, extra) {
 }
 
 self.onmessage = async ({data}) => {
-  const c = await ready;
   const mine = generation = data.generation;
+  try {
+    await makeCard(await ready, data, mine);
+  } catch (error) {
+    // The page says so instead of leaving a card that never finishes.
+    postMessage({generation: mine, error: String(error && error.message || error)});
+  }
+};
+
+async function makeCard(c, data, mine) {
   c.start(data.name, ...data.time);
   sendBand(c, mine, 1, {stem: c.stem()});
   let more = true;
@@ -57,4 +65,4 @@ self.onmessage = async ({data}) => {
     if (mine !== generation) return;
   }
   sendBand(c, mine, 0, {done: true, greeting: c.finished() ? c.greeting() : null});
-};
+}
