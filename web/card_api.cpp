@@ -1,6 +1,6 @@
 // What the page and its worker call: one card at a time, started for a name and scanned a few rows
-// per call, its changed rows handed out in bands for the page to paint. The core runs the window's own sequence; the page
-// only shows the pixels and prints the greeting with the browser's text.
+// per call, its changed rows handed out in bands for the page to paint. The core runs the window's
+// own sequence; the page only shows the pixels and prints the greeting with the browser's text.
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
