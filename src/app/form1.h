@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "numeric/generator.h"
 #include "numeric/value.h"
@@ -96,6 +97,7 @@ class Form1 {
   // What a scan keeps between its rows.
   struct ScanInProgress {
     PaletteTable table;
+    std::vector<double> column_sines;
     ScanSettings settings;
     PixelCarry carry;
     PixelInputs last;
@@ -104,6 +106,7 @@ class Form1 {
     bool visited = false;
   };
   void ScanAtOnce();
+  int NextRowColumns();
   // Runs a handler and applies the last-resort rule for an error that leaves it.
   void RunHandler(const std::function<void()>& handler);
 

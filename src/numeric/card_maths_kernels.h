@@ -9,7 +9,7 @@ namespace card::maths {
 // a wider instruction set runs on a processor without it.
 struct Kernels {
   const char* name;
-  void (*sincos)(const double* x, double* sin, double* cos, std::size_t count);
+  void (*sin_cos)(const double* x, double* sin, double* cos, std::size_t count);
   void (*tan)(const double* x, double* out, std::size_t count);
   void (*atan)(const double* x, double* out, std::size_t count);
   void (*pow)(const double* base, const double* exponent, double* out, std::size_t count);

@@ -49,10 +49,7 @@ bool Form1::ScanRows(int count) {
   for (; count > 0 && scan_->next_row <= scan_->last_row; --count) {
     const int row = scan_->next_row++;
     j = Value::Integer(static_cast<std::int16_t>(row));
-    const int last_column = ToInteger(sir);  // read once per row, as the loop reads its end
-    if (last_column >= 0 && (settings.dx == 0 || settings.dy == 0)) {
-      throw RuntimeError(ErrorNumber::kDivisionByZero);
-    }
+    const int last_column = NextRowColumns();
     for (int column = 0; column <= last_column; column += kBatchSize) {
       const int n = std::min(kBatchSize, last_column + 1 - column);
       PositionStrokes block[kBatchSize];
@@ -84,13 +81,25 @@ void Form1::FinishScan() {
   scan_.reset();
 }
 
+// The last column of the coming row, read once a row as the loop reads its end, with the table of
+// the columns' Sin(x) covering it. A zero scale raises as the coordinates' division would.
+int Form1::NextRowColumns() {
+  const int last_column = ToInteger(sir);
+  const ScanSettings& s = scan_->settings;
+  if (last_column >= 0 && (s.dx == 0 || s.dy == 0)) {
+    throw RuntimeError(ErrorNumber::kDivisionByZero);
+  }
+  if (last_column >= static_cast<int>(scan_->column_sines.size())) {
+    scan_->column_sines = ColumnSines(s, last_column);
+    scan_->settings.column_sines = scan_->column_sines.data();
+  }
+  return last_column;
+}
+
 // The headless scan: the whole card at once on several threads, with the same result.
 void Form1::ScanAtOnce() {
   const int last_row = scan_->last_row;
-  const int last_column = ToInteger(sir);
-  if (last_row >= 0 && last_column >= 0 && (scan_->settings.dx == 0 || scan_->settings.dy == 0)) {
-    throw RuntimeError(ErrorNumber::kDivisionByZero);
-  }
+  const int last_column = last_row >= 0 ? NextRowColumns() : ToInteger(sir);
   const FastScanResult whole = FastScan(scan_->settings, scan_->carry, last_column, last_row,
                                         platform_.picture1.pixels(), whole_card_threads_);
   scan_->carry = whole.carry;

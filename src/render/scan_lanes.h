@@ -22,9 +22,10 @@ inline void KeepUnlessFailed(double& target, double computed) {
 // One batch of positions, one array per value: what each step of the scan leaves for the next.
 struct ScanLanes {
   int count = 0;
-  float y = 0;             // the row's coordinate, the same for the whole batch
-  float x[kBatchSize];     // coordinates in units
-  double fit[kBatchSize];  // angle of the moving centre
+  float y = 0;                    // the row's coordinate, the same for the whole batch
+  float x[kBatchSize];            // coordinates in units
+  const double* sin_x = nullptr;  // Sin(x) of each position, from the scan's column table
+  double fit[kBatchSize];         // angle of the moving centre
   double sin_fit[kBatchSize], cos_fit[kBatchSize];
   double r[kBatchSize];  // distance from the centre
   double sin_r[kBatchSize], cos_r[kBatchSize];

@@ -1,5 +1,8 @@
 #include "render/scan_position.h"
 
+#include <algorithm>
+
+#include "numeric/card_maths.h"
 #include "render/channel_mix.h"
 #include "render/plot_pixel.h"
 #include "render/polar_position.h"
@@ -11,8 +14,9 @@ void ScanBatch(const ScanSettings& s, PixelCarry& carry, int first, int j, int c
                PositionStrokes* out, PixelInputs& last) {
   ScanLanes lanes;
   lanes.count = count;
-  lanes.y = s.poly - static_cast<float>(j) / s.dy;
-  for (int k = 0; k < count; ++k) lanes.x[k] = static_cast<float>(first + k) / s.dx - s.polx;
+  lanes.y = RowY(s, j);
+  for (int k = 0; k < count; ++k) lanes.x[k] = ColumnX(s, first + k);
+  lanes.sin_x = s.column_sines + first;
   PolarPositions(s, carry, lanes);
   ShapeValues(s.shape_variant, lanes);
 
@@ -29,6 +33,14 @@ void ScanBatch(const ScanSettings& s, PixelCarry& carry, int first, int j, int c
 
   PlotPixels(s, lanes, barva, first, j, out);
   last = lanes.Inputs(count - 1);
+}
+
+std::vector<double> ColumnSines(const ScanSettings& s, int last_column) {
+  const auto columns = static_cast<std::size_t>(std::max(last_column + 1, 0));
+  std::vector<double> x(columns), sin(columns), cos(columns);
+  for (std::size_t i = 0; i < columns; ++i) x[i] = ColumnX(s, static_cast<int>(i));
+  maths::SinCosArray(x.data(), sin.data(), cos.data(), columns);
+  return sin;
 }
 
 PositionStrokes ScanPosition(const ScanSettings& s, PixelCarry& carry, int i, int j,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "render/scan_settings.h"
 
 namespace card {
@@ -12,6 +14,9 @@ namespace card {
 // position.
 void ScanBatch(const ScanSettings& s, PixelCarry& carry, int first, int j, int count,
                PositionStrokes* out, PixelInputs& last);
+
+// Sin(x) of columns 0 to last_column, for ScanSettings::column_sines; empty for no columns.
+std::vector<double> ColumnSines(const ScanSettings& s, int last_column);
 
 // One position: the same as a batch of one.
 PositionStrokes ScanPosition(const ScanSettings& s, PixelCarry& carry, int i, int j,

@@ -18,7 +18,17 @@ struct ScanSettings {
   // runs variant 1).
   int shape_variant = 1, mix_variant = 1, index_variant = 1;
   const PaletteTable* palette = nullptr;
+  // Sin(x) of every column the scan visits: x depends on the column alone (ColumnSines).
+  const double* column_sines = nullptr;
 };
+
+// The coordinates of a column and of a row in units, y pointing up.
+inline float ColumnX(const ScanSettings& s, int i) {
+  return static_cast<float>(i) / s.dx - s.polx;
+}
+inline float RowY(const ScanSettings& s, int j) {
+  return s.poly - static_cast<float>(j) / s.dy;
+}
 
 // The variables that carry from one scan position to the next. Where a statement fails, its target
 // keeps the value that the previous position left.

@@ -24,12 +24,6 @@ std::size_t Count(const ScanLanes& l) {
   return static_cast<std::size_t>(l.count);
 }
 
-// Sine (and cosine) of each position's x into w.sin (and w.cos).
-void SinCosOfX(const ScanLanes& l, const Scratch& w) {
-  for (int k = 0; k < l.count; ++k) w.argument[k] = l.x[k];
-  maths::SinCosArray(w.argument, w.sin, w.cos, Count(l));
-}
-
 // Each formula's value, NaN where its statement raises.
 void Compute(int variant, ScanLanes& l) {
   const int n = l.count;
@@ -79,22 +73,19 @@ void Compute(int variant, ScanLanes& l) {
       return;
     case 8:
       maths::TanArray(r, w.power, Count(l));
-      SinCosOfX(l, w);
-      for (int k = 0; k < n; ++k) out[k] = ((r[k] * w.power[k]) * l.x[k]) * w.sin[k];
+      for (int k = 0; k < n; ++k) out[k] = ((r[k] * w.power[k]) * l.x[k]) * l.sin_x[k];
       return;
     case 9: {
       const double sin_y = maths::Sin(y);
-      SinCosOfX(l, w);
       for (int k = 0; k < n; ++k) {
-        out[k] = ((r[k] * (1 + sin_r[k])) + (l.x[k] * (1 + w.sin[k]))) + (y * (1 + sin_y));
+        out[k] = ((r[k] * (1 + sin_r[k])) + (l.x[k] * (1 + l.sin_x[k]))) + (y * (1 + sin_y));
       }
       return;
     }
     case 10: {
       const double sin_y = maths::Sin(y);
-      SinCosOfX(l, w);
       for (int k = 0; k < n; ++k) {
-        out[k] = (r[k] * (1 + sin_r[k])) + (((l.x[k] * (1 + w.sin[k])) * y) * (1 + sin_y));
+        out[k] = (r[k] * (1 + sin_r[k])) + (((l.x[k] * (1 + l.sin_x[k])) * y) * (1 + sin_y));
       }
       return;
     }
@@ -110,8 +101,7 @@ void Compute(int variant, ScanLanes& l) {
       for (int k = 0; k < n; ++k) out[k] = fi[k] != 0.0 ? r[k] / fi[k] : kFailed;
       return;
     case 14:
-      SinCosOfX(l, w);
-      for (int k = 0; k < n; ++k) w.exponent[k] = 1 + w.sin[k];
+      for (int k = 0; k < n; ++k) w.exponent[k] = 1 + l.sin_x[k];
       maths::PowArray(r, w.exponent, w.power, Count(l));
       for (int k = 0; k < n; ++k) {
         out[k] = fi[k] != 0.0 ? (std::sqrt(r[k]) / fi[k]) * w.power[k] : kFailed;
@@ -143,6 +133,8 @@ void ShapeValue(int variant, const PixelInputs& p, double fi, double& ba) {
   ScanLanes lanes;
   lanes.count = 1;
   lanes.x[0] = p.x;
+  const double sin_x = maths::Sin(p.x);
+  lanes.sin_x = &sin_x;
   lanes.y = p.y;
   lanes.fit[0] = p.fit;
   lanes.r[0] = p.r;

@@ -77,7 +77,7 @@ TEST(CardMaths, EveryWidthGivesTheScalarBits) {
   for (const Kernels* kernels : AvailableKernels()) {
     const std::string width = kernels->name;
     std::vector<double> s(x.size()), c(x.size()), t(x.size()), a(x.size()), p(x.size());
-    kernels->sincos(x.data(), s.data(), c.data(), x.size());
+    kernels->sin_cos(x.data(), s.data(), c.data(), x.size());
     kernels->tan(x.data(), t.data(), x.size());
     kernels->atan(x.data(), a.data(), x.size());
     kernels->pow(base.data(), exponent.data(), p.data(), x.size());

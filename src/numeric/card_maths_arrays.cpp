@@ -1,11 +1,32 @@
+// The array functions: the kernels of the widest vector width this processor has (or the one
+// CARD_MATHS_WIDTH forces), and the one-lane kernels that every build has, which call the scalar
+// functions.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "numeric/card_maths.h"
 #include "numeric/card_maths_kernels.h"
 
 namespace card::maths {
 namespace {
+
+void SinCosOneLane(const double* x, double* sin, double* cos, std::size_t count) {
+  for (std::size_t k = 0; k < count; ++k) {
+    const SinCos both = SinCosOf(x[k]);
+    sin[k] = both.sin;
+    cos[k] = both.cos;
+  }
+}
+void TanOneLane(const double* x, double* out, std::size_t count) {
+  for (std::size_t k = 0; k < count; ++k) out[k] = Tan(x[k]);
+}
+void AtanOneLane(const double* x, double* out, std::size_t count) {
+  for (std::size_t k = 0; k < count; ++k) out[k] = Atan(x[k]);
+}
+void PowOneLane(const double* base, const double* exponent, double* out, std::size_t count) {
+  for (std::size_t k = 0; k < count; ++k) out[k] = Pow(base[k], exponent[k]);
+}
 
 // The widest kernels this processor runs. The check includes the operating system's support for
 // the wider registers.
@@ -43,9 +64,27 @@ const Kernels& ChooseKernels() {
 
 }  // namespace
 
+const Kernels kPurecKernels = {"purec", SinCosOneLane, TanOneLane, AtanOneLane, PowOneLane};
+
 const Kernels& ActiveKernels() {
   static const Kernels& chosen = ChooseKernels();
   return chosen;
+}
+
+void SinCosArray(const double* x, double* sin, double* cos, std::size_t count) {
+  ActiveKernels().sin_cos(x, sin, cos, count);
+}
+void TanArray(const double* x, double* out, std::size_t count) {
+  ActiveKernels().tan(x, out, count);
+}
+void AtanArray(const double* x, double* out, std::size_t count) {
+  ActiveKernels().atan(x, out, count);
+}
+void PowArray(const double* base, const double* exponent, double* out, std::size_t count) {
+  ActiveKernels().pow(base, exponent, out, count);
+}
+const char* VectorWidthName() {
+  return ActiveKernels().name;
 }
 
 }  // namespace card::maths
