@@ -11,10 +11,12 @@ namespace card {
 enum class ComponentStatus { kOk, kOverflow, kNegative };
 
 inline ComponentStatus ToColourComponent(double value, std::int32_t& component) {
-  const double rounded = std::nearbyint(value);
-  if (!(rounded >= INT16_MIN && rounded <= INT16_MAX)) return ComponentStatus::kOverflow;
+  // Exactly the values that round into the Integer range (halves to even: -32768.5 does, 32767.5
+  // does not); NaN fails too. Inside it lrint rounds like nearbyint, in one instruction.
+  if (!(value >= -32768.5 && value < 32767.5)) return ComponentStatus::kOverflow;
+  const auto rounded = static_cast<std::int32_t>(std::lrint(value));
   if (rounded < 0) return ComponentStatus::kNegative;
-  component = rounded > 255 ? 255 : static_cast<std::int32_t>(rounded);
+  component = rounded > 255 ? 255 : rounded;
   return ComponentStatus::kOk;
 }
 

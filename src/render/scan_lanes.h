@@ -32,7 +32,7 @@ struct ScanLanes {
   double measured[kBatchSize];    // the slope angle each position measured, or kFailed
   double fi[kBatchSize];          // the slope angle each position uses
   double shape[kBatchSize];       // the shape value each position computed, or kFailed
-  double scratch[6][kBatchSize];  // the arguments and results of a formula's own functions
+  double scratch[5][kBatchSize];  // the arguments and results of a formula's own functions
   // The strokes' angles, red for every position and then green, and their sines and cosines.
   double stroke_angle[2 * kBatchSize], stroke_sin[2 * kBatchSize], stroke_cos[2 * kBatchSize];
 
