@@ -8,7 +8,6 @@
 
 #include "numeric/generator.h"
 #include "numeric/value.h"
-#include "overlay/greeting.h"
 #include "platform/platform.h"
 #include "render/palette.h"
 #include "render/scan_settings.h"
@@ -64,8 +63,10 @@ class Form1 {
   // Headless use: scan each card at once on `threads` threads instead of row by row with events in
   // between. The pixels and the state afterwards are the same.
   void ScanWholeCards(int threads) { whole_card_threads_ = threads; }
-  // The web address at the end of the greeting line.
+  // The web address at the end of the greeting line and the year it wishes a happy new year;
+  // empty: the ones the program was built with.
   void SetGreetingAddress(std::string address) { greeting_address_ = std::move(address); }
+  void SetGreetingYear(std::string year) { greeting_year_ = std::move(year); }
 
   bool card_in_progress() const { return card_in_progress_; }
   bool exit_requested() const { return exit_requested_; }
@@ -118,7 +119,8 @@ class Form1 {
   bool exit_requested_ = false;
   int whole_card_threads_ = 0;  // 0: row by row
   std::unique_ptr<ScanInProgress> scan_;
-  std::string greeting_address_ = kProjectAddress;
+  std::string greeting_address_;
+  std::string greeting_year_;
 };
 
 }  // namespace card
