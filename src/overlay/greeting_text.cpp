@@ -1,6 +1,9 @@
 #include "overlay/greeting_text.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <utility>
 
 namespace card {
 namespace {
@@ -57,7 +60,8 @@ std::int64_t FloorDivide(std::int64_t a, std::int64_t b) {
   return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-// a * coverage + b * (255 - coverage), rounded, per channel.
+// (over * coverage + under * (255 - coverage)) / 255 per channel, rounded to the nearest: integers
+// only, so every compiler, processor and the page blend alike.
 std::uint32_t Blend(std::uint32_t over, std::uint32_t under, std::uint32_t coverage) {
   std::uint32_t out = 0xFF000000u;
   for (int shift = 0; shift < 24; shift += 8) {
