@@ -4,8 +4,8 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/pixel_buffer.h"
 #include "platform/surface.h"
+#include "raster/pixel_buffer.h"
 
 namespace card {
 

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "form/form1.h"
 #include "numeric/statements.h"
 #include "overlay/greeting.h"
 #include "overlay/greeting_text.h"

@@ -9,7 +9,7 @@
 
 #include "overlay/greeting.h"
 #include "overlay/greeting_text.h"
-#include "platform/bmp_writer.h"
+#include "raster/bmp_writer.h"
 #include "support/card_fixture.h"
 
 namespace card::testing {
