@@ -77,11 +77,15 @@ CardWindow::CardWindow(Surface& form, Surface& picture1, const QString& save_fol
   AddShortcut(this, QKeySequence(Qt::CTRL | Qt::Key_R), repeat_);
   AddShortcut(this, QKeySequence(Qt::CTRL | Qt::Key_Q), exit_);
 
-  // Big enough for every control when no window manager maximizes the window, as far as the
-  // screen allows; a smaller window arranges its controls to fit.
+  // Big enough for every control when no window manager maximizes the window: at the designed
+  // places when the screen holds them, else arranged to fit the screen.
   QSize size = DesignedClientSize(CaptionSize(exit_), CaptionSize(repeat_), CaptionSize(save_));
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    size = size.boundedTo(screen->availableGeometry().size());
+    const QSize available = screen->availableGeometry().size();
+    if (!QRect(QPoint(0, 0), available).contains(QRect(QPoint(0, 0), size))) {
+      size = ArrangeWindow(available, CaptionSize(exit_), CaptionSize(repeat_), CaptionSize(save_))
+                 .needed.boundedTo(available);
+    }
   }
   resize(size);
   Arrange();
