@@ -29,6 +29,8 @@ dpkg-deb -x "$package" "$work/root"
 desktop-file-validate "$work/root/usr/share/applications/newyear-card.desktop"
 # Offline: the screenshot and home page are addresses of whoever hands the cards out.
 appstreamcli validate --no-net --pedantic "$work"/root/usr/share/metainfo/*.metainfo.xml >/dev/null
+# The metainfo together with the menu entry and icons it names.
+appstreamcli validate-tree --no-net --pedantic "$work/root" >/dev/null
 
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "./$package" >/dev/null
 trap 'DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get remove -y -qq newyear-card >/dev/null;
