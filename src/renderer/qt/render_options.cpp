@@ -6,12 +6,11 @@
 
 #include "overlay/greeting.h"
 #include "overlay/greeting_settings.h"
+#include "platform/qt/version_notice.h"
 #include "renderer/qt/card_files.h"
 
 namespace card {
 namespace {
-
-constexpr char kVersion[] = "newyear-card-render " CARD_VERSION;
 
 std::string Usage() {
   return R"(Usage: newyear-card-render --name NAME --out CARD.bmp|CARD.png [--recipe RECIPE.json]
@@ -194,7 +193,7 @@ std::variant<RenderOptions, int> ParseRenderOptions(const QStringList& arguments
     return 0;
   }
   if (parser.isSet("version")) {
-    std::cout << kVersion << "\n";
+    std::cout << VersionNotice("newyear-card-render");
     return 0;
   }
   RenderOptions options;
