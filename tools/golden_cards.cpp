@@ -9,7 +9,7 @@
 
 int main() {
   for (const auto& golden : card::testing::GoldenCards()) {
-    const card::CardResult result = card::MakeCard(golden.request, nullptr);
+    const card::CardResult result = card::MakeCard(golden.request);
     std::printf("%s %016" PRIx64 "\n", golden.id.c_str(), card::testing::Checksum(result.picture));
   }
   return 0;

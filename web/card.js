@@ -1,6 +1,6 @@
-// The page's side of the card: it checks the name, has a worker make the card, shows the card
-// growing frame by frame and prints the greeting over the finished picture. Everything about the
-// card itself comes from the core (card_core.wasm), here and in the worker.
+// The page's side of the card: it checks the name, has a worker make the card and shows the card
+// growing frame by frame. Everything about the card itself comes from the core (card_core.wasm),
+// here and in the worker, the greeting's pixels too: the page draws no text on the canvas.
 import createCardCore from './card_core.mjs';
 
 // The page's own core only checks names, at once, so that a refusal shows with the key press.
@@ -58,21 +58,10 @@ function paintBands() {
     if (band.stem !== undefined) cardStem = band.stem;
     if (band.done) {
       canvas.dataset.ms = (performance.now() - started).toFixed(1);
-      if (band.greeting !== null) printGreeting(band.greeting);
       canvas.dataset.state = 'done';
     }
   }
   bands = [];
-}
-
-// The greeting as the window prints it: black, then white one pixel lower and to the right.
-function printGreeting(line) {
-  context.font = '12pt sans-serif';
-  context.textBaseline = 'top';
-  context.fillStyle = '#000000';
-  context.fillText(line, 10, 490);
-  context.fillStyle = '#ffffff';
-  context.fillText(line, 11, 491);
 }
 
 function linkFor(name) {

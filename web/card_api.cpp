@@ -1,7 +1,6 @@
 // What the page and its worker call: one card at a time, started for a name and scanned a few rows
 // per call, its changed rows handed out in bands for the page to paint. The core runs the window's
-// own card sequence; the page only shows the pixels and prints the greeting with the browser's
-// text.
+// own card sequence, greeting included; the page only shows the pixels.
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
@@ -20,7 +19,7 @@ namespace {
 
 struct WebCard {
   explicit WebCard(card::LocalTime started) { memory.clock.Set(started); }
-  card::MemoryPlatform memory{nullptr};  // no text renderer: the page prints the greeting
+  card::MemoryPlatform memory;  // the greeting has the core's own typeface
   card::Generator generator;
   card::Form1 form{memory.platform(), generator};
   // At start-up the window skips the statements of its card that raise: so does the page.
@@ -146,7 +145,7 @@ EMSCRIPTEN_KEEPALIVE const char* card_stem() {
   return text.c_str();
 }
 
-// The line printed over the finished card.
+// The line printed over the finished card, as text (the picture's pixels already hold it).
 EMSCRIPTEN_KEEPALIVE const char* card_greeting() {
   text = current ? card::GreetingLine(current->form.t) : std::string();
   return text.c_str();

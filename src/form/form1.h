@@ -63,8 +63,10 @@ class Form1 {
   // Headless use: scan each card at once on `threads` threads instead of row by row with events in
   // between. The pixels and the state afterwards are the same.
   void ScanWholeCards(int threads) { whole_card_threads_ = threads; }
-  // The web address at the end of the greeting line instead of the built-in one.
+  // The web address at the end of the greeting line and the year it wishes a happy new year;
+  // empty: the ones the program was built with.
   void SetGreetingAddress(std::string address) { greeting_address_ = std::move(address); }
+  void SetGreetingYear(std::string year) { greeting_year_ = std::move(year); }
 
   bool card_in_progress() const { return card_in_progress_; }
   bool exit_requested() const { return exit_requested_; }
@@ -116,6 +118,7 @@ class Form1 {
   int whole_card_threads_ = 0;  // 0: row by row
   std::unique_ptr<ScanInProgress, EndScan> scan_;
   std::string greeting_address_;  // empty: the address the program was built with
+  std::string greeting_year_;     // empty: the year the program was built with
 };
 
 }  // namespace card

@@ -41,13 +41,12 @@ std::optional<std::int32_t> Surface::Point(float x, float y) const {
   return PackedFromArgb(pixels_.at(px, py));
 }
 
-void Surface::Print(std::string_view text) {
+void Surface::PrintWith(TextRenderer* renderer, std::string_view text) {
   const std::int32_t x = DevicePixel(current_x_);
   const std::int32_t y = DevicePixel(current_y_);
-  const int line_height =
-      text_renderer_ != nullptr
-          ? text_renderer_->DrawText(pixels_, x, y, text, font_size_, ArgbFromPacked(fore_color_))
-          : PlainLineHeight(font_size_);
+  const int line_height = renderer != nullptr ? renderer->DrawText(pixels_, x, y, text, font_size_,
+                                                                   ArgbFromPacked(fore_color_))
+                                              : PlainLineHeight(font_size_);
 
   if (observer_ != nullptr) {
     // The text may run to the right edge; the renderer does not say how far.

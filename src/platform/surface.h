@@ -10,8 +10,8 @@
 
 namespace card {
 
-// Paints text onto a buffer. The window and the headless renderer share one implementation so a
-// card's greeting is the same pixels everywhere; unit tests use a simple stand-in.
+// Paints text onto a buffer: the greeting's own typeface, the window's font for the window's own
+// text, or a simple stand-in in unit tests.
 class TextRenderer {
  public:
   virtual ~TextRenderer() = default;
@@ -71,11 +71,14 @@ class Surface {
   float current_y() const { return current_y_; }
   // Draws the texts one directly after another and ends the line: the text position moves to the
   // left edge and one line down.
-  void Print(std::string_view text);
+  void Print(std::string_view text) { PrintWith(text_renderer_, text); }
+  // The same with another typeface than the surface's own.
+  void Print(std::string_view text, TextRenderer& renderer) { PrintWith(&renderer, text); }
 
   void set_observer(SurfaceObserver* observer) { observer_ = observer; }
 
  private:
+  void PrintWith(TextRenderer* renderer, std::string_view text);
   void NotifyLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
 
   PixelBuffer pixels_;

@@ -6,15 +6,16 @@
 
 namespace card {
 
-CardResult MakeCard(const CardRequest& request, TextRenderer* text_renderer) {
-  MemoryPlatform memory(text_renderer);
+CardResult MakeCard(const CardRequest& request) {
+  MemoryPlatform memory;
   memory.clock.Set(request.started);
   memory.dialog.Answer(request.name);
   Generator generator;
   if (request.draws) generator.Replay(*request.draws);
   Form1 form(memory.platform(), generator);
   form.ScanWholeCards(std::max(1, request.threads));
-  if (!request.address.empty()) form.SetGreetingAddress(request.address);
+  form.SetGreetingAddress(request.address);
+  form.SetGreetingYear(request.year);
   form.Form_Load();
 
   CardResult result;

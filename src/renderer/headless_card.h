@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "form/form1.h"
-#include "platform/surface.h"
 #include "raster/pixel_buffer.h"
 #include "renderer/recipe.h"
 
@@ -27,6 +26,7 @@ struct CardRequest {
   int threads = 1;      // threads that scan the card
   LocalTime started;    // the moment the card counts as started, which names its file
   std::string address;  // printed at the end of the greeting line; empty: the built-in one
+  std::string year;     // the greeting's new year; empty: the built-in one
 };
 
 struct CardResult {
@@ -36,7 +36,8 @@ struct CardResult {
 };
 
 // Makes one card without a window, by the same start-up sequence the window runs, with the name
-// as the dialog's only answer; the card is scanned at once rather than row by row.
-CardResult MakeCard(const CardRequest& request, TextRenderer* text_renderer);
+// as the dialog's only answer; the card is scanned at once rather than row by row. The greeting
+// comes from the core's own typeface: no font is needed.
+CardResult MakeCard(const CardRequest& request);
 
 }  // namespace card

@@ -1,14 +1,12 @@
 // The headless renderer: cards without a window, for scripts, tests and batches.
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QStringList>
-#include <cstdlib>
 #include <iostream>
 #include <new>
 #include <optional>
 #include <variant>
 
 #include "platform/platform.h"
-#include "platform/qt/qt_text_renderer.h"
 #include "platform/staged_file.h"
 #include "render/fast_scan.h"
 #include "renderer/headless_card.h"
@@ -35,8 +33,8 @@ int MakeOneCard(const card::RenderOptions& options) {
   }
   request.threads = options.threads > 0 ? options.threads : card::DefaultThreadCount();
   request.address = options.address;
-  card::QtTextRenderer text;
-  const card::CardResult result = card::MakeCard(request, &text);
+  request.year = options.year;
+  const card::CardResult result = card::MakeCard(request);
 
   // Both files are written in full before either is put in place, so a failure changes neither.
   using Destination = card::StagedFile::Destination;
@@ -67,16 +65,10 @@ int main(int argc, char** argv) {
   // Names from standard input are read a byte at a time; without stdio's locking that is fast.
   std::ios::sync_with_stdio(false);
 
-  // Text needs Qt's fonts but no display. Without a desktop session the offscreen platform
-  // complains about a missing runtime directory that the renderer never uses.
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (message.contains(QStringLiteral("XDG_RUNTIME_DIR"))) return;
-    if (type != QtDebugMsg) std::cerr << message.toStdString() << "\n";
-  });
-
   try {
-    QGuiApplication application(argc, argv);
+    // Cards need no display, no platform plugin and no fonts: the greeting has its own typeface
+    // and PNG files are written by Qt's own image code.
+    QCoreApplication application(argc, argv);
     return options.batch() ? card::RunBatch(options) : MakeOneCard(options);
   } catch (const card::FileError& error) {
     std::cerr << "newyear-card-render: cannot write " << error.path() << ": " << error.reason()

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cinttypes>
 #include <filesystem>
 #include <fstream>
@@ -57,7 +58,7 @@ TEST(GoldenCards, PicturesMatchTheirPinnedChecksums) {
   const auto cards = GoldenCards();
   ASSERT_EQ(pinned.size(), cards.size()) << "regenerate " << GoldenTablePath();
   for (const auto& golden : cards) {
-    const CardResult result = MakeCard(golden.request, nullptr);
+    const CardResult result = MakeCard(golden.request);
     const auto expected = pinned.find(golden.id);
     ASSERT_NE(expected, pinned.end()) << golden.id << " is not pinned";
     if (Checksum(result.picture) != expected->second) {
@@ -66,16 +67,24 @@ TEST(GoldenCards, PicturesMatchTheirPinnedChecksums) {
   }
 }
 
+// The rows above the greeting line, which the name itself does not print on.
+bool SameAboveGreeting(const PixelBuffer& a, const PixelBuffer& b) {
+  constexpr int kGreetingTop = 490;
+  return std::equal(a.data(), a.scanline(kGreetingTop), b.data());
+}
+
 TEST(GoldenCards, SameNameSamePictureAndAnagramsAgree) {
-  const CardResult first = MakeCard({"ana marija", std::nullopt}, nullptr);
-  const CardResult again = MakeCard({"ana marija", std::nullopt}, nullptr);
+  const CardResult first = MakeCard({"ana marija", std::nullopt});
+  const CardResult again = MakeCard({"ana marija", std::nullopt});
   EXPECT_TRUE(first.picture == again.picture);
-  const CardResult ab = MakeCard({"ab", std::nullopt}, nullptr);
-  const CardResult ba = MakeCard({"ba", std::nullopt}, nullptr);
-  EXPECT_TRUE(ab.picture == ba.picture);
-  EXPECT_FALSE(ab.picture == first.picture);
+  // Anagrams give the same seed and so the same picture; only their greetings differ.
+  const CardResult ab = MakeCard({"ab", std::nullopt});
+  const CardResult ba = MakeCard({"ba", std::nullopt});
+  EXPECT_TRUE(SameAboveGreeting(ab.picture, ba.picture));
+  EXPECT_FALSE(ab.picture == ba.picture);
+  EXPECT_FALSE(SameAboveGreeting(ab.picture, first.picture));
   // A recipe reproduces its card.
-  const CardResult replayed = MakeCard({"ana marija", first.recipe.draws}, nullptr);
+  const CardResult replayed = MakeCard({"ana marija", first.recipe.draws});
   EXPECT_TRUE(replayed.picture == first.picture);
   EXPECT_EQ(first.recipe.draws.size(), kDrawsPerCard);
 }

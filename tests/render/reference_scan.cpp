@@ -192,6 +192,8 @@ PixelBuffer ReferenceCardPicture(const CardRequest& request) {
   if (request.draws) card.generator.Replay(*request.draws);
   // The start-up sequence of the window, with the reference scan in place of ScanImage.
   f.StartUp();
+  f.SetGreetingAddress(request.address);
+  f.SetGreetingYear(request.year);
   Statements s;
   s.SkipErrors();
   s.Run([&] { f.AskName(); });

@@ -17,8 +17,8 @@ void ReferencePlotPixel(Form1& f, Surface& picture);
 // The whole scan in the reference form, without event processing.
 void ReferenceScanImage(Form1& f, Surface& picture);
 
-// The picture MakeCard gives for `request` without text, made with the reference scan: what a
-// card looked like before a change of the typed scans.
+// The picture MakeCard gives for `request`, greeting included, made with the reference scan: what
+// a card looked like before a change of the typed scans.
 PixelBuffer ReferenceCardPicture(const CardRequest& request);
 
 }  // namespace card::testing

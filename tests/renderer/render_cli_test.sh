@@ -170,7 +170,7 @@ same_pixels() {
 run --help
 if [ "$status" -eq 0 ]; then pass; else fail "--help exits with $status"; fi
 for option in --name --out --recipe --from-recipe --threads --names --out-dir --format --jobs \
-  --address --version --help; do
+  --address --year --version --help; do
   if grep -qE -- "(^|[^-a-z])$option([^-a-z]|\$)" out.txt; then
     pass
   else
@@ -488,6 +488,8 @@ done <<'TABLE'
 2|unknown option|--name ab --out inputs/card.bmp --colour red
 2|--threads.*1 to 1024|--name ab --out inputs/card.bmp --threads 0
 2|--address.*empty|--name ab --out inputs/card.bmp --address ''
+2|--address.*"ä".*printable ASCII|--name ab --out inputs/card.bmp --address 'cärds.example.net'
+2|--year.*1 to 4 digits|--name ab --out inputs/card.bmp --year 20x7
 TABLE
 printf 'ab\nba\r' >cr-at-end.txt
 run --names cr-at-end.txt --out-dir cr-at-end
@@ -553,6 +555,14 @@ fi
 run --name ab --out address.bmp --address "cards.example.net"
 expect_card "a card with another address" address.bmp
 if why=$(tool same-above address.bmp ab.bmp 488 2>&1); then pass; else fail "--address: $why"; fi
+run --name ab --out year.bmp --year 2027
+expect_card "a card of another year" year.bmp
+if why=$(tool same-above year.bmp ab.bmp 488 2>&1); then pass; else fail "--year: $why"; fi
+if tool same year.bmp ab.bmp >/dev/null 2>&1; then fail "--year did not change the greeting"; else pass; fi
+# The greeting has its own typeface: no font, fontconfig or Qt platform plugin is needed.
+printf '<?xml version="1.0"?>\n<fontconfig></fontconfig>\n' >no-fonts.conf
+FONTCONFIG_FILE="$PWD/no-fonts.conf" QT_QPA_PLATFORM=none run --name ab --out no-fonts.bmp
+same_bytes "a card made without fonts" no-fonts.bmp ab.bmp
 run --version
 if [ "$status" -eq 0 ] && grep -qE '^newyear-card-render [0-9]' out.txt; then
   pass

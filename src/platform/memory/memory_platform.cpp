@@ -29,8 +29,8 @@ void MemoryFileStore::SavePicture(const PixelBuffer& image, const std::string& p
 
 MemoryPlatform::MemoryPlatform(TextRenderer* text_renderer, FileStore* files)
     : form(800, 700, text_renderer),
-      picture1(kPictureWidth, kPictureHeight, text_renderer),
-      picture2(kPictureWidth, kPictureHeight, text_renderer),
+      picture1(kPictureWidth, kPictureHeight),
+      picture2(kPictureWidth, kPictureHeight),
       platform_{form,     picture1, picture2, events, dialog, files ? *files : memory_files,
                 messages, window,   clock} {
   form.SetForeColor(kWindowTextColor);

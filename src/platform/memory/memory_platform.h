@@ -71,7 +71,8 @@ class MemoryFileStore final : public FileStore {
   std::string fail_reason;  // when set, every save fails with it
 };
 
-// A whole platform without a window: the three surfaces, a scripted dialog and event pump, and the
+// A whole platform without a window: the three surfaces (the window's own text printed with
+// `text_renderer`, if any), a scripted dialog and event pump, and the
 // given file store (in memory unless one is passed).
 class MemoryPlatform {
  public:

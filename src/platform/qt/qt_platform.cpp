@@ -88,8 +88,9 @@ QtPlatform::QtPlatform() : QtPlatform(Replacements{}) {}
 
 QtPlatform::QtPlatform(Replacements replacements)
     : form_(FormCanvasSize().width(), FormCanvasSize().height(), &text_renderer_),
-      picture1_(kPictureWidth, kPictureHeight, &text_renderer_),
-      picture2_(kPictureWidth, kPictureHeight, &text_renderer_),
+      // The pictures print nothing in the window's font: the greeting has its own typeface.
+      picture1_(kPictureWidth, kPictureHeight),
+      picture2_(kPictureWidth, kPictureHeight),
       disk_files_(DiskFileStore::UserHome()),
       dialog_(nullptr),
       messages_(nullptr) {

@@ -15,8 +15,8 @@ constexpr int kDotsPerMeter = 3780;  // 96 dots per inch
 }  // namespace
 
 QtTextRenderer::QtTextRenderer() {
-  // The surfaces' default font: one fixed family wherever it is installed, so the window and the
-  // headless renderer (whose platform plugins pick different defaults) print the same glyphs.
+  // The window's default font: one fixed family wherever it is installed, whatever the platform
+  // plugin would pick.
   const QStringList families = QFontDatabase::families();
   family_ = families.contains(QStringLiteral("DejaVu Sans"))
                 ? QStringLiteral("DejaVu Sans")

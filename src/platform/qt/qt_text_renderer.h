@@ -6,9 +6,8 @@
 
 namespace card {
 
-// Paints text with Qt into a surface's own pixels. The window and the headless renderer both use
-// it, with the same font family and a fixed 96 dots per inch, so a greeting is the same pixels on
-// screen, in saved files and in rendered cards.
+// Paints text with Qt into a surface's own pixels: the window's own text (the asterisk in its
+// corner), in one font family at a fixed 96 dots per inch. The greeting has the core's typeface.
 class QtTextRenderer final : public TextRenderer {
  public:
   QtTextRenderer();

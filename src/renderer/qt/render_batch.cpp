@@ -17,7 +17,6 @@
 
 #include "numeric/clock.h"
 #include "platform/platform.h"
-#include "platform/qt/qt_text_renderer.h"
 #include "platform/staged_file.h"
 #include "render/fast_scan.h"
 #include "renderer/batch.h"
@@ -179,6 +178,7 @@ struct BatchSettings {
   std::string folder;
   std::string format;
   std::string address;
+  std::string year;
   int threads_per_card = 1;
   LocalTime started;
 };
@@ -186,8 +186,8 @@ struct BatchSettings {
 void MakeAndSave(const BatchName& line, const BatchSettings& settings) {
   CardRequest request{line.name, std::nullopt, settings.threads_per_card, settings.started};
   request.address = settings.address;
-  thread_local QtTextRenderer text;
-  const CardResult result = MakeCard(request, &text);
+  request.year = settings.year;
+  const CardResult result = MakeCard(request);
   const auto bytes = EncodeCardImage(result.picture, "card." + settings.format);
   SaveAsNew(bytes, settings.folder, result.stem, line.line, settings.format);
 }
@@ -199,8 +199,8 @@ int RunBatch(const RenderOptions& options) {
   PrepareOutputFolder(options.out_dir);
   const BatchPlan plan = PlanBatch(input.lines.value_or(SIZE_MAX), DefaultThreadCount(),
                                    options.jobs, options.threads);
-  const BatchSettings settings{options.out_dir, options.format, options.address,
-                               plan.threads_per_card, SystemClock().Now()};
+  const BatchSettings settings{options.out_dir, options.format,        options.address,
+                               options.year,    plan.threads_per_card, SystemClock().Now()};
   Progress progress(input.lines);
   NameQueue names(input, progress);
   std::atomic<bool> write_failed{false};

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "overlay/greeting.h"
+#include "overlay/greeting_settings.h"
 #include "platform/qt/version_notice.h"
 #include "renderer/qt/card_files.h"
 
@@ -47,8 +48,12 @@ A batch:
 
 Both:
   --threads N          threads that make each card (default: the cores left over)
-  --address TEXT       the web address at the end of the greeting line (default: )" +
+  --address TEXT       the web address at the end of the greeting line, printable ASCII
+                       (default: )" +
          std::string(kProjectAddress) + R"()
+  --year YEAR          the year the greeting wishes a happy new year, 1 to 4 digits
+                       (default: )" +
+         std::string(kGreetingYear) + R"()
   --help               show this text
   --version            show the version
 
@@ -83,12 +88,8 @@ std::optional<std::string> CheckAddress(const QString& address) {
     return "--address: the address is longer than " + std::to_string(kMaxAddressLength) +
            " characters";
   }
-  for (const QChar c : address) {
-    if (c.category() == QChar::Other_Control || c.isSurrogate() ||
-        c == QChar::ReplacementCharacter) {
-      return "--address: the address may hold only printable characters";
-    }
-  }
+  // Only what the greeting's typeface can print.
+  if (auto refusal = CheckGreetingAddress(address.toStdString())) return "--address: " + *refusal;
   return std::nullopt;
 }
 
@@ -156,6 +157,10 @@ std::optional<std::string> ReadValues(const QCommandLineParser& parser, RenderOp
     if (auto error = CheckAddress(parser.value("address"))) return error;
     options.address = parser.value("address").toStdString();
   }
+  if (parser.isSet("year")) {
+    options.year = parser.value("year").toStdString();
+    if (auto refusal = CheckGreetingYear(options.year)) return "--year: " + *refusal;
+  }
   return CheckCombination(parser, options);
 }
 
@@ -178,6 +183,7 @@ std::variant<RenderOptions, int> ParseRenderOptions(const QStringList& arguments
   value_option("threads", "N");
   value_option("jobs", "N");
   value_option("address", "TEXT");
+  value_option("year", "YEAR");
   parser.addOption(QCommandLineOption(QStringList{"h", "help"}));
   parser.addOption(QCommandLineOption("version"));
 

@@ -17,6 +17,7 @@ struct RenderOptions {
   std::string out_dir;
   std::string format = "png";
   std::string address;  // empty: the built-in one
+  std::string year;     // empty: the built-in one
   int threads = 0;      // 0: chosen from the cores
   int jobs = 0;
 
