@@ -31,7 +31,8 @@ std::string DescribeRefusal(const NameRefusal& refusal) {
   std::string shown;
   if (refusal.character == U'\t') {
     shown = "a tab";
-  } else if (refusal.character < 0x20 || refusal.character == 0x7F) {
+  } else if (IsControlCharacter(refusal.character)) {
+    // Printed as it is, it would act on the terminal rather than show.
     shown = "a control character";
   } else {
     // Built piece by piece: GCC 12 warns falsely about a chain of string concatenations here.
