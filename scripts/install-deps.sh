@@ -10,7 +10,7 @@ packages=(
 )
 if [ "${1:-}" = "--tests" ]; then
   packages+=(
-    clang-format
+    clang-format clang libclang-rt-14-dev
     xvfb xauth xdotool x11-utils imagemagick python3 python3-pil
     qemu-user
     emscripten chromium
