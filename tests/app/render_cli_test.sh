@@ -501,6 +501,7 @@ done <<'TABLE'
 2|--format goes with|--name ab --out inputs/card.bmp --format bmp
 1|recipes/huge-number.json|--from-recipe recipes/huge-number.json --out inputs/card.bmp
 2|control character.*U\+202E|--from-recipe recipes/override.json --out inputs/card.bmp
+2|--jobs 64 is more than helps|--names names.txt --out-dir jobs-capped --jobs 64
 TABLE
 printf 'ab\nba\r' >cr-at-end.txt
 run --names cr-at-end.txt --out-dir cr-at-end
