@@ -190,7 +190,7 @@ int RunBatch(const RenderOptions& options) {
       PlanBatch(input.lines.value_or(SIZE_MAX), cores, options.jobs, options.threads);
   if (options.jobs > cores) {
     // Each card in flight holds its picture and strokes (about 7 MB) and waits for a core anyway.
-    ConsoleMessage("--jobs " + std::to_string(options.jobs) + " is more than helps: making " +
+    ConsoleMessage("--jobs " + std::to_string(options.jobs) + " is more than helps: at most " +
                    CountOf(static_cast<std::size_t>(cores), "card", "cards") +
                    " at a time, one per core");
   }
