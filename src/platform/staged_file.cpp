@@ -227,6 +227,11 @@ ResolvedDestination ResolveDestination(const std::string& path, bool folder_made
   }
 }
 
+bool MayFollowLink(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode) || MayFollow(path, info);
+}
+
 bool SameDestination(const std::string& first, const std::string& second) {
   const ResolvedDestination a = ResolveDestination(first);
   const ResolvedDestination b = ResolveDestination(second);

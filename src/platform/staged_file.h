@@ -58,6 +58,10 @@ struct ResolvedDestination {
 };
 ResolvedDestination ResolveDestination(const std::string& path, bool folder_made = false);
 
+// False for a symbolic link at `path` that the protected_symlinks rule above does not let anyone
+// but its owner follow; true for anything else.
+bool MayFollowLink(const std::string& path);
+
 // True when the two paths, once links are followed, name one file (or would create one file).
 bool SameDestination(const std::string& first, const std::string& second);
 

@@ -622,24 +622,30 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
   }
   chmod 755 "$work"
   mkdir -p shared home && chmod 1777 shared && chown 12345:12345 home
+  echo ab >one-line.txt
   # Each row: who runs the renderer, who planted the link in the shared folder, the option it is
   # given to, and whether the link is followed (the notes replaced) or refused (left alone).
   while read -r runner planter option outcome; do
     rm -f shared/* && echo "my notes" >home/notes.txt && chown 12345:12345 home/notes.txt
-    if [ "$option" = --out ]; then link=shared/card.png; else link=shared/card.json; fi
-    as_user "$planter" ln -s "$work/home/notes.txt" "$link"
-    if [ "$option" = --out ]; then
-      as_user "$runner" "$render" --name ab --out "$link" >out.txt 2>err.txt
-    else
-      as_user "$runner" "$render" --name ab --out "home/card-$runner.bmp" --recipe "$link" \
-        >out.txt 2>err.txt
-    fi
+    case $option in
+      --out) link=shared/card.png target=$work/home/notes.txt ;;
+      --recipe) link=shared/card.json target=$work/home/notes.txt ;;
+      --out-dir) link=shared/cards target=$work/home ;;
+    esac
+    as_user "$planter" ln -s "$target" "$link"
+    case $option in
+      --out) as_user "$runner" "$render" --name ab --out "$link" >out.txt 2>err.txt ;;
+      --recipe) as_user "$runner" "$render" --name ab --out "home/card-$runner.bmp" \
+        --recipe "$link" >out.txt 2>err.txt ;;
+      --out-dir) as_user "$runner" "$render" --names one-line.txt --out-dir "$link" \
+        >out.txt 2>err.txt ;;
+    esac
     status=$?
     notes=$(head -c 8 home/notes.txt)
     case $outcome in
       refused)
         if [ "$status" -eq 1 ] && [ "$notes" = "my notes" ] && said "another user" &&
-          [ -z "$(ls -A shared | grep -v '^card\.')" ]; then
+          [ -z "$(ls -A shared | grep -v '^card')" ] && [ -z "$(ls home | grep '^T')" ]; then
           pass
         else
           fail "$option through a link of $planter as $runner: status $status, notes '$notes'"
@@ -656,9 +662,10 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
         ;;
     esac
   done <<'TABLE'
-12345 65534  --out    refused
-12345 65534  --recipe refused
-0     65534  --out    refused
+12345 65534  --out     refused
+12345 65534  --recipe  refused
+12345 65534  --out-dir refused
+0     65534  --out     refused
 12345 12345  --out    followed
 12345 0      --recipe followed
 TABLE

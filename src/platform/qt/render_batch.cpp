@@ -70,6 +70,12 @@ void PrepareOutputFolder(const std::string& folder) {
   const int error = errno;
   struct stat info {};
   if (error == EEXIST && ::stat(folder.c_str(), &info) == 0) {
+    // A folder name ending in "/" is the folder itself, whatever its parent holds.
+    if (!folder.empty() && folder.back() != '/' && !MayFollowLink(folder)) {
+      throw CardFileError("cannot put the cards in " + folder +
+                          ": it is a symbolic link that another user put in a folder everyone "
+                          "may write in; it was not followed");
+    }
     if (S_ISDIR(info.st_mode)) return;
     throw CardFileError("cannot put the cards in " + folder + ": it is a file, not a folder");
   }
