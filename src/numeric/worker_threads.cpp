@@ -11,6 +11,15 @@ namespace {
 std::atomic<ThreadShortfallHandler> shortfall_handler{nullptr};
 std::atomic<bool> shortfall_reported{false};
 
+// Joins every thread it holds when it goes, also when the caller's own job throws: a joinable
+// std::thread destroyed would end the program.
+struct Workers {
+  std::vector<std::thread> threads;
+  ~Workers() {
+    for (auto& thread : threads) thread.join();
+  }
+};
+
 }  // namespace
 
 void SetThreadShortfallHandler(ThreadShortfallHandler handler) {
@@ -18,7 +27,8 @@ void SetThreadShortfallHandler(ThreadShortfallHandler handler) {
 }
 
 int RunOnThreads(int count, const std::function<void(int)>& job) {
-  std::vector<std::thread> workers;
+  Workers workers_guard;
+  std::vector<std::thread>& workers = workers_guard.threads;
   int next = 1;
   for (; next < count; ++next) {
     try {
@@ -33,7 +43,6 @@ int RunOnThreads(int count, const std::function<void(int)>& job) {
   }
   if (count > 0) job(0);
   for (; next < count; ++next) job(next);
-  for (auto& worker : workers) worker.join();
   return started;
 }
 
