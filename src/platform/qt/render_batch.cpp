@@ -102,7 +102,7 @@ class NameQueue {
         unreadable_ = true;
       }
       if (!line) break;
-      read_ = line->line;
+      read_ = static_cast<std::size_t>(line->line);
       std::string refusal = line->unreadable;
       if (refusal.empty()) {
         const auto verdict = CheckName(line->name);
@@ -117,11 +117,8 @@ class NameQueue {
     return std::nullopt;
   }
 
-  // Hands out no more names.
-  void Halt() {
-    const std::lock_guard lock(mutex_);
-    stopped_ = true;
-  }
+  // Hands out no more names, without waiting for a line being read.
+  void Halt() { stopped_ = true; }
   // How many lines were not made after a halt, counting the `failed` ones that were handed out.
   std::string NotMade(std::size_t failed) {
     const std::lock_guard lock(mutex_);
@@ -151,7 +148,7 @@ class NameQueue {
   NameLines lines_;
   ProgressBar& progress_;
   std::size_t read_ = 0;  // the last line read
-  bool stopped_ = false;
+  std::atomic<bool> stopped_{false};
   bool refused_ = false;
   bool unreadable_ = false;
 };
