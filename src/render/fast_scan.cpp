@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "numeric/worker_threads.h"
-#include "platform/line_raster.h"
+#include "raster/line_raster.h"
+#include "raster/under_painter.h"
 #include "render/scan_lanes.h"
 #include "render/scan_position.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/pixel_buffer.h"
+#include "raster/pixel_buffer.h"
 #include "render/scan_settings.h"
 
 namespace card {

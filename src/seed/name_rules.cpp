@@ -36,9 +36,9 @@ std::string DescribeRefusal(const NameRefusal& refusal) {
     shown = "a control character";
   } else {
     // Built piece by piece: GCC 12 warns falsely about a chain of string concatenations here.
-    shown = "'";
+    shown.push_back('\'');
     shown += EncodeUtf8(refusal.character);
-    shown += "'";
+    shown.push_back('\'');
   }
   return "character " + shown + " (" + code + ") at position " + std::to_string(refusal.position) +
          " is not allowed: " + allowed;

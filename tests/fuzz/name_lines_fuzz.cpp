@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/name_lines.h"
+#include "renderer/name_lines.h"
 #include "fuzz_oracles.h"
 
 namespace {

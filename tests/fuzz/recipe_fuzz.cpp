@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "app/recipe.h"
+#include "renderer/recipe.h"
 #include "fuzz_oracles.h"
 
 namespace {

@@ -1,0 +1,117 @@
+// The headless renderer: cards without a window, for scripts, tests and batches.
+#include <QGuiApplication>
+#include <cstdlib>
+#include <iostream>
+#include <new>
+#include <optional>
+#include <variant>
+
+#include "numeric/worker_threads.h"
+#include "platform/platform.h"
+#include "platform/qt/qt_text_renderer.h"
+#include "platform/staged_file.h"
+#include "render/fast_scan.h"
+#include "renderer/headless_card.h"
+#include "renderer/progress_console.h"
+#include "renderer/qt/card_files.h"
+#include "renderer/qt/render_batch.h"
+#include "renderer/qt/render_options.h"
+#include "renderer/recipe.h"
+#include "renderer/standard_output.h"
+#include "seed/name_rules.h"
+
+namespace {
+
+constexpr int kRefused = 2;
+
+int MakeOneCard(const card::RenderOptions& options) {
+  card::CardRequest request;
+  if (!options.recipe_in.empty()) {
+    card::RecipeInput recipe = card::ReadRecipeFile(options.recipe_in);
+    request.name = recipe.name;
+    request.draws = std::move(recipe.draws);
+  } else {
+    request.name = *options.name;
+  }
+  if (const auto refusal = card::CheckName(request.name)) {
+    card::ConsoleMessage("refused name: " + card::DescribeRefusal(*refusal));
+    return kRefused;
+  }
+  const bool card_to_stream = options.out == "-";
+  const bool recipe_to_stream = options.recipe_out == "-";
+  // One file for both would end up holding the recipe alone: refused before anything is made.
+  if (!card_to_stream && !options.recipe_out.empty() && !recipe_to_stream &&
+      card::SameDestination(options.out, options.recipe_out)) {
+    card::ConsoleMessage("--out and --recipe lead to one file (" + options.out + " and " +
+                         options.recipe_out + "); give each its own");
+    return kRefused;
+  }
+  for (const std::string* path : {&options.out, &options.recipe_out}) {
+    if (!path->empty() && *path != "-") card::RemoveStaleTemporaries(card::ParentDirectory(*path));
+  }
+
+  request.threads = options.threads > 0 ? options.threads : card::DefaultThreadCount();
+  request.address = options.address;
+  card::QtTextRenderer text;
+  const card::CardResult result = card::MakeCard(request, &text);
+
+  // Files are written in full before any is put in place, so a failure changes none of them; a
+  // stream goes out between the two.
+  using Destination = card::StagedFile::Destination;
+  const auto picture = card::EncodeCardImage(
+      result.picture, card_to_stream ? "card." + options.format : options.out);
+  const std::string json = options.recipe_out.empty() ? "" : card::RecipeToJson(result.recipe);
+  std::optional<card::StagedFile> card_file;
+  std::optional<card::StagedFile> recipe_file;
+  if (!card_to_stream) {
+    card_file.emplace(options.out, picture.data(), picture.size(), Destination::kReplace);
+  }
+  if (!options.recipe_out.empty() && !recipe_to_stream) {
+    recipe_file.emplace(options.recipe_out, json.data(), json.size(), Destination::kReplace);
+  }
+  if (card_to_stream) card::WriteStandardOutput(picture.data(), picture.size());
+  if (recipe_to_stream) card::WriteStandardOutput(json);
+  if (card_file) card_file->Commit();
+  if (recipe_file) recipe_file->Commit();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const auto parsed = card::ParseRenderOptions(argc, argv);
+  if (const int* stop = std::get_if<int>(&parsed)) return *stop;
+  const auto& options = std::get<card::RenderOptions>(parsed);
+  // Names from standard input are read a byte at a time; without stdio's locking that is fast.
+  std::ios::sync_with_stdio(false);
+  card::RemoveTemporariesOnSignals();
+  card::SetThreadShortfallHandler([](int asked, int started) {
+    card::ConsoleMessage("the system allowed only " + std::to_string(started) + " of the " +
+                         std::to_string(asked) + " threads asked for; going on with fewer");
+  });
+
+  // Text needs Qt's fonts but no display. Without a desktop session the offscreen platform
+  // complains about a missing runtime directory that the renderer never uses.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (message.contains(QStringLiteral("XDG_RUNTIME_DIR"))) return;
+    if (type != QtDebugMsg) std::cerr << message.toStdString() << "\n";
+  });
+
+  try {
+    // Qt reads options of its own (-platform, -style, ...) from the arguments it is given; the
+    // renderer's arguments are its own alone.
+    int qt_argc = 1;
+    char* qt_argv[] = {argv[0], nullptr};
+    QGuiApplication application(qt_argc, qt_argv);
+    return options.batch() ? card::RunBatch(options) : MakeOneCard(options);
+  } catch (const card::FileError& error) {
+    card::ConsoleMessage("cannot write " + error.path() + ": " + error.reason());
+  } catch (const std::bad_alloc&) {
+    card::ConsoleMessage("out of memory");
+  } catch (const std::exception& error) {
+    // Recipe and names file problems, worded for the user where they were found.
+    card::ConsoleMessage(error.what());
+  }
+  return 1;
+}
