@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "renderer/name_lines.h"
 #include "fuzz_oracles.h"
+#include "renderer/name_lines.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "renderer/recipe.h"
 #include "fuzz_oracles.h"
+#include "renderer/recipe.h"
 
 namespace {
 
