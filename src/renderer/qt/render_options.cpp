@@ -11,6 +11,7 @@
 #include "numeric/text.h"
 #include "overlay/greeting.h"
 #include "platform/platform.h"
+#include "platform/qt/version_notice.h"
 #include "renderer/qt/card_files.h"
 #include "renderer/standard_output.h"
 
@@ -18,7 +19,6 @@ namespace card {
 namespace {
 
 constexpr char kProgram[] = "newyear-card-render";
-constexpr char kVersion[] = "newyear-card-render " CARD_VERSION;
 
 // Within 80 columns, as a terminal shows it.
 std::string Usage() {
@@ -305,7 +305,7 @@ std::variant<RenderOptions, int> ParseRenderOptions(int argc, char** argv) {
     }
   }
   if (help) return Show(Usage());
-  if (version) return Show(std::string(kVersion) + "\n");
+  if (version) return Show(VersionNotice(kProgram));
   if (optind < argc) {
     return UsageError("unexpected argument '" + PrintableText(argv[optind]) +
                       "'; every value follows its option");
