@@ -13,7 +13,7 @@ if [ "${1:-}" = "--web" ]; then
   packages=(cmake make emscripten python3)
 elif [ "${1:-}" = "--tests" ]; then
   packages+=(
-    clang-format libfreetype-dev
+    clang-format clang libclang-rt-14-dev libfreetype-dev
     xvfb xauth xdotool x11-utils imagemagick python3 python3-pil
     qemu-user
     lintian desktop-file-utils appstream

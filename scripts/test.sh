@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the unit, window, renderer, end-to-end
 # and web page tests of the Release build, the unit tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the Debian package installed and used, and the formatting check.
+# UndefinedBehaviorSanitizer, the fuzz targets of the input readers for a bounded number of runs,
+# the renderer's batches under ThreadSanitizer, the Debian package installed and used, and the
+# formatting check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --tests
@@ -14,6 +16,14 @@ if [ ! -f build-sanitize/CMakeCache.txt ]; then
 fi
 cmake --build --preset sanitize -j "$(nproc)"
 ctest --preset sanitize
+
+for preset in fuzz tsan; do
+  if [ ! -f "build-$preset/CMakeCache.txt" ]; then
+    cmake --preset "$preset" >/dev/null
+  fi
+  cmake --build --preset "$preset" -j "$(nproc)"
+  ctest --preset "$preset"
+done
 
 scripts/test-package.sh
 scripts/check-format.sh

@@ -1,5 +1,7 @@
 #include "numeric/text.h"
 
+#include <cstdio>
+
 #include "numeric/runtime_error.h"
 
 namespace card {
@@ -101,6 +103,33 @@ std::int16_t Asc(std::string_view s) {
 std::string Chr(int code) {
   if (code < 0 || code > 255) throw RuntimeError(ErrorNumber::kInvalidCall);
   return EncodeUtf8(static_cast<char32_t>(code));
+}
+
+bool IsControlCharacter(char32_t code) {
+  return code < 0x20 || (code >= 0x7F && code <= 0x9F) || code == 0x061C ||
+         (code >= 0x200B && code <= 0x200F) || (code >= 0x2028 && code <= 0x202E) ||
+         (code >= 0x2060 && code <= 0x2069) || code == 0xFEFF;
+}
+
+std::string PrintableText(std::string_view text) {
+  std::string shown;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t start = pos;
+    const char32_t code = DecodeUtf8(text, pos);
+    char escaped[16];
+    if (code == kReplacement && text.substr(start, 3) != "\xEF\xBF\xBD") {
+      // Malformed: show the one byte and go on from the next.
+      std::snprintf(escaped, sizeof escaped, "<0x%02X>", static_cast<unsigned char>(text[start]));
+      shown += escaped;
+      pos = start + 1;
+    } else if (IsControlCharacter(code)) {
+      std::snprintf(escaped, sizeof escaped, "<U+%04X>", static_cast<unsigned>(code));
+      shown += escaped;
+    } else {
+      shown.append(text.substr(start, pos - start));
+    }
+  }
+  return shown;
 }
 
 }  // namespace card

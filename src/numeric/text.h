@@ -27,4 +27,13 @@ std::string EncodeUtf8(char32_t code);
 // Decodes one character starting at `pos`; advances `pos`. Returns U+FFFD for malformed input.
 char32_t DecodeUtf8(std::string_view s, std::size_t& pos);
 
+// Characters that a message must not print as they are: the C0 and C1 controls and DEL, and the
+// invisible marks that reorder or hide what a terminal shows (direction overrides such as U+202E,
+// zero-width characters, line and paragraph separators).
+bool IsControlCharacter(char32_t code);
+
+// The text as a message may print it: each such character as "<U+202E>" and each byte that is not
+// UTF-8 as "<0xE9>"; everything else as it is.
+std::string PrintableText(std::string_view text);
+
 }  // namespace card

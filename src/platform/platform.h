@@ -31,16 +31,20 @@ class EventPump {
 // A file could not be written; `reason` says why in words a user understands.
 class FileError : public std::runtime_error {
  public:
-  FileError(std::string path, std::string reason)
+  FileError(std::string path, std::string reason, int error_number = 0)
       : std::runtime_error(path + ": " + reason),
         path_(std::move(path)),
-        reason_(std::move(reason)) {}
+        reason_(std::move(reason)),
+        error_number_(error_number) {}
   const std::string& path() const { return path_; }
   const std::string& reason() const { return reason_; }
+  // The system's error number behind it (ENOSPC, ...), or 0 when the program found the fault.
+  int error_number() const { return error_number_; }
 
  private:
   std::string path_;
   std::string reason_;
+  int error_number_;
 };
 
 // Files in the program's own path form ("C:\wimgx\T20261231235958.bmp"). Away from Windows the

@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "numeric/worker_threads.h"
 #include "raster/line_raster.h"
 #include "raster/under_painter.h"
 #include "render/scan_lanes.h"
@@ -197,14 +198,7 @@ FastScanResult FastScan(const ScanSettings& settings, const PixelCarry& carry, i
     run.finish =
         scan.Compute(run.begin, run.end, run.start, run.last, guessed ? &run.checked : nullptr);
   };
-  {
-    std::vector<std::thread> workers;
-    for (std::size_t t = 1; t < runs.size(); ++t) {
-      workers.emplace_back(compute_run, std::ref(runs[t]), true);
-    }
-    compute_run(runs[0], false);
-    for (auto& worker : workers) worker.join();
-  }
+  RunOnThreads(threads, [&](int t) { compute_run(runs[static_cast<std::size_t>(t)], t > 0); });
   PixelCarry state = runs[0].finish;
   for (std::size_t t = 1; t < runs.size(); ++t) state = scan.Settle(runs[t], state);
   result.carry = state;
@@ -214,15 +208,10 @@ FastScanResult FastScan(const ScanSettings& settings, const PixelCarry& carry, i
   // Strokes: one band of rows per thread.
   const int height = picture.height();
   const int bands = std::min(threads, height);
-  std::vector<std::thread> workers;
-  for (int b = 1; b < bands; ++b) {
-    workers.emplace_back([&, b] {
-      DrawBand(scan.records(), scan.columns(), picture, height * b / bands,
-               height * (b + 1) / bands - 1);
-    });
-  }
-  DrawBand(scan.records(), scan.columns(), picture, 0, height / bands - 1);
-  for (auto& worker : workers) worker.join();
+  RunOnThreads(bands, [&](int b) {
+    DrawBand(scan.records(), scan.columns(), picture, height * b / bands,
+             height * (b + 1) / bands - 1);
+  });
   return result;
 }
 

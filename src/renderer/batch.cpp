@@ -2,15 +2,16 @@
 
 #include <algorithm>
 #include <atomic>
-#include <thread>
-#include <vector>
+
+#include "numeric/worker_threads.h"
 
 namespace card {
 
 BatchPlan PlanBatch(std::size_t cards, int cores, int requested_jobs, int requested_threads) {
   cores = std::max(cores, 1);
   BatchPlan plan;
-  plan.jobs = requested_jobs > 0 ? requested_jobs : cores;
+  // More cards side by side than cores only costs memory.
+  plan.jobs = requested_jobs > 0 ? std::min(requested_jobs, cores) : cores;
   plan.jobs = static_cast<int>(std::max<std::size_t>(1, std::min<std::size_t>(plan.jobs, cards)));
   // Cores that no card would use go to scanning each card on several threads.
   plan.threads_per_card =
@@ -33,10 +34,8 @@ void RunInParallel(std::size_t count, int jobs, const std::function<void(std::si
   const auto work = [&] {
     for (std::size_t index = next++; index < count; index = next++) make(index);
   };
-  std::vector<std::thread> workers;
-  for (int k = 1; k < jobs; ++k) workers.emplace_back(work);
-  work();
-  for (auto& worker : workers) worker.join();
+  // A job whose thread did not start finds nothing left to do once the others are finished.
+  RunOnThreads(std::max(jobs, 1), [&](int) { work(); });
 }
 
 }  // namespace card

@@ -1,22 +1,27 @@
 // The headless renderer: cards without a window, for scripts, tests and batches.
 #include <QCoreApplication>
-#include <QStringList>
+#include <cstdlib>
 #include <iostream>
 #include <new>
 #include <optional>
 #include <variant>
 
+#include "numeric/worker_threads.h"
 #include "platform/platform.h"
 #include "platform/staged_file.h"
 #include "render/fast_scan.h"
 #include "renderer/headless_card.h"
+#include "renderer/progress_console.h"
 #include "renderer/qt/card_files.h"
 #include "renderer/qt/render_batch.h"
 #include "renderer/qt/render_options.h"
 #include "renderer/recipe.h"
+#include "renderer/standard_output.h"
 #include "seed/name_rules.h"
 
 namespace {
+
+constexpr int kRefused = 2;
 
 int MakeOneCard(const card::RenderOptions& options) {
   card::CardRequest request;
@@ -28,56 +33,77 @@ int MakeOneCard(const card::RenderOptions& options) {
     request.name = *options.name;
   }
   if (const auto refusal = card::CheckName(request.name)) {
-    std::cerr << "newyear-card-render: refused name: " << card::DescribeRefusal(*refusal) << "\n";
-    return 2;
+    card::ConsoleMessage("refused name: " + card::DescribeRefusal(*refusal));
+    return kRefused;
   }
+  const bool card_to_stream = options.out == "-";
+  const bool recipe_to_stream = options.recipe_out == "-";
+  // One file for both would end up holding the recipe alone: refused before anything is made.
+  if (!card_to_stream && !options.recipe_out.empty() && !recipe_to_stream &&
+      card::SameDestination(options.out, options.recipe_out)) {
+    card::ConsoleMessage("--out and --recipe lead to one file (" + options.out + " and " +
+                         options.recipe_out + "); give each its own");
+    return kRefused;
+  }
+  for (const std::string* path : {&options.out, &options.recipe_out}) {
+    if (!path->empty() && *path != "-") card::RemoveStaleTemporaries(card::ParentDirectory(*path));
+  }
+
   request.threads = options.threads > 0 ? options.threads : card::DefaultThreadCount();
   request.address = options.address;
   request.year = options.year;
   const card::CardResult result = card::MakeCard(request);
 
-  // Both files are written in full before either is put in place, so a failure changes neither.
+  // Files are written in full before any is put in place, so a failure changes none of them; a
+  // stream goes out between the two.
   using Destination = card::StagedFile::Destination;
-  const auto picture = card::EncodeCardImage(result.picture, options.out);
-  card::StagedFile card_file(options.out, picture.data(), picture.size(), Destination::kReplace);
+  const auto picture = card::EncodeCardImage(
+      result.picture, card_to_stream ? "card." + options.format : options.out);
+  const std::string json = options.recipe_out.empty() ? "" : card::RecipeToJson(result.recipe);
+  std::optional<card::StagedFile> card_file;
   std::optional<card::StagedFile> recipe_file;
-  if (!options.recipe_out.empty()) {
-    const std::string json = card::RecipeToJson(result.recipe);
+  if (!card_to_stream) {
+    card_file.emplace(options.out, picture.data(), picture.size(), Destination::kReplace);
+  }
+  if (!options.recipe_out.empty() && !recipe_to_stream) {
     recipe_file.emplace(options.recipe_out, json.data(), json.size(), Destination::kReplace);
   }
-  card_file.Commit();
+  if (card_to_stream) card::WriteStandardOutput(picture.data(), picture.size());
+  if (recipe_to_stream) card::WriteStandardOutput(json);
+  if (card_file) card_file->Commit();
   if (recipe_file) recipe_file->Commit();
   return 0;
-}
-
-QStringList Arguments(int argc, char** argv) {
-  QStringList arguments;
-  for (int k = 0; k < argc; ++k) arguments << QString::fromLocal8Bit(argv[k]);
-  return arguments;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const auto parsed = card::ParseRenderOptions(Arguments(argc, argv));
+  const auto parsed = card::ParseRenderOptions(argc, argv);
   if (const int* stop = std::get_if<int>(&parsed)) return *stop;
   const auto& options = std::get<card::RenderOptions>(parsed);
   // Names from standard input are read a byte at a time; without stdio's locking that is fast.
   std::ios::sync_with_stdio(false);
+  card::RemoveTemporariesOnSignals();
+  card::SetThreadShortfallHandler([](int asked, int started) {
+    card::ConsoleMessage("the system allowed only " + std::to_string(started) + " of the " +
+                         std::to_string(asked) + " threads asked for; going on with fewer");
+  });
 
   try {
-    // Cards need no display, no platform plugin and no fonts: the greeting has its own typeface
-    // and PNG files are written by Qt's own image code.
-    QCoreApplication application(argc, argv);
+    // Cards need no display, no platform plugin and no fonts: the greeting has its own typeface.
+    // Qt reads options of its own (-platform, -style, ...) from the arguments it is given; the
+    // renderer's arguments are its own alone.
+    int qt_argc = 1;
+    char* qt_argv[] = {argv[0], nullptr};
+    QCoreApplication application(qt_argc, qt_argv);
     return options.batch() ? card::RunBatch(options) : MakeOneCard(options);
   } catch (const card::FileError& error) {
-    std::cerr << "newyear-card-render: cannot write " << error.path() << ": " << error.reason()
-              << "\n";
+    card::ConsoleMessage("cannot write " + error.path() + ": " + error.reason());
   } catch (const std::bad_alloc&) {
-    std::cerr << "newyear-card-render: out of memory\n";
+    card::ConsoleMessage("out of memory");
   } catch (const std::exception& error) {
     // Recipe and names file problems, worded for the user where they were found.
-    std::cerr << "newyear-card-render: " << error.what() << "\n";
+    card::ConsoleMessage(error.what());
   }
   return 1;
 }

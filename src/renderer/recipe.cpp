@@ -12,6 +12,8 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
+#include "numeric/text.h"
+
 namespace card {
 namespace {
 
@@ -121,13 +123,10 @@ std::string RecipeToJson(const Recipe& r) {
   return json.dump(2) + "\n";
 }
 
-RecipeInput ParseRecipe(const std::string& text, const std::string& source) {
-  Json json;
-  try {
-    json = Json::parse(text);
-  } catch (const Json::parse_error& error) {
-    throw RecipeError("recipe " + source + " is not valid JSON: " + WithoutCode(error.what()));
-  }
+namespace {
+
+RecipeInput ParseRecipeJson(const std::string& text, const std::string& source) {
+  const Json json = Json::parse(text);
   if (!json.is_object()) throw RecipeError("recipe " + source + " is not a JSON object");
   const auto name = json.find("name");
   if (name == json.end() || !name->is_string()) {
@@ -147,6 +146,21 @@ RecipeInput ParseRecipe(const std::string& text, const std::string& source) {
     input.draws.push_back(CheckedDraw((*draws)[k], k, source));
   }
   return input;
+}
+
+}  // namespace
+
+RecipeInput ParseRecipe(const std::string& text, const std::string& source) {
+  try {
+    return ParseRecipeJson(text, source);
+  } catch (const Json::parse_error& error) {
+    throw RecipeError("recipe " + source +
+                      " is not valid JSON: " + PrintableText(WithoutCode(error.what())));
+  } catch (const Json::exception& error) {
+    // A number beyond double's range (1e400) and the like: the file is no recipe either.
+    throw RecipeError("recipe " + source +
+                      " cannot be read: " + PrintableText(WithoutCode(error.what())));
+  }
 }
 
 RecipeInput ReadRecipeFile(const std::string& path) {

@@ -31,13 +31,14 @@ std::string DescribeRefusal(const NameRefusal& refusal) {
   std::string shown;
   if (refusal.character == U'\t') {
     shown = "a tab";
-  } else if (refusal.character < 0x20 || refusal.character == 0x7F) {
+  } else if (IsControlCharacter(refusal.character)) {
+    // Printed as it is, it would act on the terminal rather than show.
     shown = "a control character";
   } else {
     // Built piece by piece: GCC 12 warns falsely about a chain of string concatenations here.
-    shown = "'";
+    shown.push_back('\'');
     shown += EncodeUtf8(refusal.character);
-    shown += "'";
+    shown.push_back('\'');
   }
   return "character " + shown + " (" + code + ") at position " + std::to_string(refusal.position) +
          " is not allowed: " + allowed;

@@ -23,13 +23,17 @@
 namespace card {
 namespace {
 
-// Every line of a text, or nothing when it is not a list of names.
+// Every line of a text, or nothing when it is not a list of names. A line that cannot be judged as
+// a name shows as "unreadable: " and the reason.
 std::optional<std::vector<BatchName>> SplitNames(const std::string& text) {
   std::istringstream in(text);
   NameLines lines(in);
   std::vector<BatchName> names;
   try {
-    while (auto line = lines.Next()) names.push_back(std::move(*line));
+    while (auto line = lines.Next()) {
+      if (!line->unreadable.empty()) line->name = "unreadable: " + line->unreadable;
+      names.push_back(std::move(*line));
+    }
   } catch (const NotAListOfNames&) {
     return std::nullopt;
   }
@@ -46,7 +50,7 @@ std::vector<std::string> NamesOf(const std::string& text) {
   std::vector<std::string> names;
   for (const BatchName& line : *lines) {
     EXPECT_EQ(line.line, static_cast<int>(names.size()) + 1) << "line numbers must run 1, 2, 3";
-    names.push_back(line.name);
+    names.push_back(line.name.rfind("unreadable: ", 0) == 0 ? "?" : line.name);
   }
   return names;
 }
@@ -87,15 +91,18 @@ TEST(NameLines, LinesAreKeptExactlyAsTyped) {
   EXPECT_EQ(NamesOf("a\xEF\xBF\xBD\n"), (Names{"a\xEF\xBF\xBD"}));
 }
 
-TEST(NameLines, BinaryDataIsNotAListOfNames) {
+TEST(NameLines, OnlyANulByteEndsTheListAndOtherBadLinesAreSkipped) {
+  // A NUL byte means the input is not text at all: nothing from there on is read.
   EXPECT_FALSE(SplitNames(std::string("ana\0bor\n", 8)));
   EXPECT_FALSE(SplitNames(std::string("\0", 1)));
-  EXPECT_FALSE(SplitNames("ana\n\xFF\n"));            // a byte that never occurs in UTF-8
-  EXPECT_FALSE(SplitNames("\xC1\xA1\n"));             // an overlong form of "a"
-  EXPECT_FALSE(SplitNames("ana\n\xED\xA0\x80\n"));    // a surrogate
-  EXPECT_FALSE(SplitNames("ana\n\xC4"));              // cut off in the middle of a character
-  EXPECT_FALSE(SplitNames("\x8D\n"));                 // a continuation byte with no lead
-  EXPECT_FALSE(SplitNames("\x89PNG\r\n\x1A\n\0\0"));  // the start of a PNG file
+  EXPECT_FALSE(SplitNames(std::string("\x89PNG\r\n\x1A\n\0\0", 10)));  // the start of a PNG file
+  // Text that is not UTF-8 is a line that cannot be a name ("?"), and the next line is read.
+  EXPECT_EQ(NamesOf("ana\n\xFF\nbor"), (Names{"ana", "?", "bor"}));  // never occurs in UTF-8
+  EXPECT_EQ(NamesOf("jos\xE9\nana\n"), (Names{"?", "ana"}));         // Latin-1
+  EXPECT_EQ(NamesOf("\xC1\xA1\nana"), (Names{"?", "ana"}));          // an overlong form of "a"
+  EXPECT_EQ(NamesOf("ana\n\xED\xA0\x80\n"), (Names{"ana", "?"}));    // a surrogate
+  EXPECT_EQ(NamesOf("ana\n\xC4"), (Names{"ana", "?"}));  // cut off in the middle of a character
+  EXPECT_EQ(NamesOf("\x8D\n"), (Names{"?"}));            // a continuation byte with no lead
 }
 
 // An input that never ends, as a pipe from a program that keeps writing, counting what was read.
@@ -145,36 +152,40 @@ TEST(NameLines, ByteOrderMarkBareCarriageReturnAndLinesTooLongForAName) {
     EXPECT_EQ(NamesOf(text), names) << text;
   }
 
+  // Lines longer than any name are read to their end and skipped; the lines after them count on.
   const struct {
     std::string text;
-    int line;
-  } refused[] = {
-      {"ana\n" + longest + "\r\r\n", 2},
-      {"ana\n" + longest + "aa", 2},
-      {std::string("ana\nbor\n\0\n", 10), 3},
-      {"ana\n\xFF\n", 2},
-      {"\xEF\xBB\xBF\xFF", 1},
+    Names names;
+  } skipped[] = {
+      {"ana\n" + longest + "\r\r\n" + "bor", {"ana", longest + "\r", "bor"}},
+      {"ana\n" + longest + "a\r\r\n" + "bor", {"ana", "?", "bor"}},
+      {"ana\n" + longest + "aa", {"ana", "?"}},
+      {std::string(5'000'000, 'a') + "\r\nana\n", {"?", "ana"}},
+      {"\xEF\xBB\xBF\xFF\n\n", {"?", ""}},
+      // A byte order mark alone is a list of no names.
+      {"\xEF\xBB\xBF", {}},
   };
-  for (const auto& [text, line] : refused) {
+  for (const auto& [text, names] : skipped) {
+    EXPECT_EQ(NamesOf(text), names) << text.substr(0, 80);
     std::istringstream in(text);
-    NameLines lines(in);
-    try {
-      while (lines.Next()) {
-      }
-      ADD_FAILURE() << "taken for a list of names: " << text;
-    } catch (const NotAListOfNames& error) {
-      EXPECT_EQ(error.line(), line) << error.what();
+    EXPECT_EQ(CountNameLines(in), names.size()) << text.substr(0, 80);
+  }
+  std::istringstream nul_on_line_three(std::string("ana\nbor\n\0\n", 10));
+  NameLines lines(nul_on_line_three);
+  try {
+    while (lines.Next()) {
     }
+    ADD_FAILURE() << "a NUL byte was taken for text";
+  } catch (const NotAListOfNames& error) {
+    EXPECT_EQ(error.line(), 3) << error.what();
   }
 
-  // Endless input is turned down after the longest name, not read until memory runs out.
-  for (const char byte : {'a', '\0'}) {
-    EndlessInput endless(byte);
-    std::istream in(&endless);
-    NameLines lines(in);
-    EXPECT_THROW(lines.Next(), NotAListOfNames);
-    EXPECT_LE(endless.bytes_read, kMaxNameLineBytes + 3 + 64);
-  }
+  // Endless binary input is turned down at once, not read until memory runs out.
+  EndlessInput endless('\0');
+  std::istream in(&endless);
+  NameLines endless_lines(in);
+  EXPECT_THROW(endless_lines.Next(), NotAListOfNames);
+  EXPECT_LE(endless.bytes_read, 64u);
 }
 
 TEST(PlanBatch, EnoughCardsRunOneCardPerCore) {
@@ -211,9 +222,9 @@ TEST(PlanBatch, RequestedJobsAreRespected) {
   EXPECT_EQ(plan.jobs, 3);
   EXPECT_EQ(plan.threads_per_card, 2);
 
-  // More jobs than cores: the cards share the cores, each on one thread.
+  // More jobs than cores would only hold more cards in memory: one per core.
   plan = PlanBatch(200, 2, 6);
-  EXPECT_EQ(plan.jobs, 6);
+  EXPECT_EQ(plan.jobs, 2);
   EXPECT_EQ(plan.threads_per_card, 1);
 
   // More jobs than cards would leave threads with nothing to do.

@@ -170,7 +170,7 @@ same_pixels() {
 run --help
 if [ "$status" -eq 0 ]; then pass; else fail "--help exits with $status"; fi
 for option in --name --out --recipe --from-recipe --threads --names --out-dir --format --jobs \
-  --address --year --version --help; do
+  --address --year --quiet --version --help; do
   if grep -qE -- "(^|[^-a-z])$option([^-a-z]|\$)" out.txt; then
     pass
   else
@@ -461,6 +461,8 @@ tool set-draw novak.json recipes/draw-rounds-to-one.json 0 0.99999999
 printf '{"name": "\\ud800", "draws": []}' >recipes/surrogate.json
 yes | head -c 5000000 | tr -d '\n' >one-long-line.txt
 "$python" -c 'import sys; sys.stdout.write("x" * 2000000)' >recipes/huge.json
+sed 's/"draws": \[/"draws": [1e400, /' novak.json >recipes/huge-number.json
+tool set-draw novak.json recipes/override.json 0 0.5 && sed -i 's/"ana novak"/"\\u202eana"/' recipes/override.json
 mkdir inputs
 while IFS='|' read -r expected pattern args; do
   eval "run $args"
@@ -470,12 +472,15 @@ while IFS='|' read -r expected pattern args; do
   elif ! said "$pattern"; then
     fail "$args: the message does not match /$pattern/"
     show_err
+  elif grep -vqE "^(newyear-card-render: [^A-Z]|Try 'newyear-card-render --help')" err.txt; then
+    fail "$args: a message not in the program's own style"
+    show_err
   else
     pass
   fi
 done <<'TABLE'
 1|/dev/zero.*line 1|--names /dev/zero --out-dir inputs
-1|line 1.*longer|--names one-long-line.txt --out-dir inputs
+2|line 1.*more than any name|--names one-long-line.txt --out-dir inputs
 1|1 MiB|--from-recipe /dev/zero --out inputs/card.bmp
 1|1 MiB|--from-recipe recipes/huge.json --out inputs/card.bmp
 1|rounds to 1|--from-recipe recipes/draw-rounds-to-one.json --out inputs/card.bmp
@@ -490,6 +495,15 @@ done <<'TABLE'
 2|--address.*empty|--name ab --out inputs/card.bmp --address ''
 2|--address.*"ä".*printable ASCII|--name ab --out inputs/card.bmp --address 'cärds.example.net'
 2|--year.*1 to 4 digits|--name ab --out inputs/card.bmp --year 20x7
+2|option '--nam' is ambiguous|--nam ab --out inputs/card.bmp
+2|unknown option '-x'|-x --name ab --out inputs/card.bmp
+2|option '--out' needs a value|--name ab --out
+2|option '--quiet' takes no value|--quiet=yes --name ab --out inputs/card.bmp
+2|both go to standard output|--name ab --out - --recipe -
+2|--format goes with|--name ab --out inputs/card.bmp --format bmp
+1|recipes/huge-number.json|--from-recipe recipes/huge-number.json --out inputs/card.bmp
+2|control character.*U\+202E|--from-recipe recipes/override.json --out inputs/card.bmp
+2|--jobs 64 is more than helps|--names names.txt --out-dir jobs-capped --jobs 64
 TABLE
 printf 'ab\nba\r' >cr-at-end.txt
 run --names cr-at-end.txt --out-dir cr-at-end
@@ -502,10 +516,10 @@ fi
 if [ -z "$(ls -A inputs)" ]; then pass; else fail "files left in inputs: $(ls -A inputs)"; fi
 yes | head -c 5000000 | tr -d '\n' | "$render" --names - --out-dir inputs >out.txt 2>err.txt
 status=$?
-if [ "$status" -eq 1 ] && said "standard input.*line 1"; then
+if [ "$status" -eq 2 ] && said "line 1: refused.*more than any name"; then
   pass
 else
-  fail "an endless line on standard input: exit status $status"
+  fail "a line longer than any name on standard input: exit status $status"
   show_err
 fi
 
@@ -549,6 +563,300 @@ if [ -e "${clash_cards[0]}" ]; then
   same_pixels "the card under a second name" "${clash_cards[0]}" ab.bmp
 else
   fail "a batch in a folder of another batch: no card named -000001-2.png ($(ls clash | tr '\n' ' '))"
+fi
+
+# --- bad lines in a names list ----------------------------------------------------------------
+# Line 3 of five is bad. A line that cannot be a name is refused like any other and the other four
+# cards are made (status 2); only a NUL byte, which no text holds, stops the list (status 1), and
+# then the message says how many lines were not read. Each row: what line 3 is (printf's format),
+# the status, the lines that get cards, and what the message must say.
+line_400=$(printf 'a%.0s' {1..400})
+while IFS='|' read -r what line3 expected made pattern; do
+  printf "ab\nba\n$line3\nana novak\nab\n" >bad-lines.txt
+  rm -rf bad-lines
+  run --names bad-lines.txt --out-dir bad-lines --format bmp
+  got=$(ls bad-lines 2>/dev/null | sed -E 's/^T[0-9]{14}-0*([0-9]+)\.bmp$/\1/' | sort -n | tr '\n' ' ')
+  if [ "$status" -ne "$expected" ]; then
+    fail "$what on line 3: exit status $status, expected $expected"
+    show_err
+  elif [ "$got" != "$made " ]; then
+    fail "$what on line 3: cards for lines '$got', expected '$made '"
+  elif ! said "$pattern"; then
+    fail "$what on line 3: the message does not match /$pattern/"
+    show_err
+  elif [ "$(grep -c . err.txt)" -ne 1 ]; then
+    fail "$what on line 3: more than one message"
+    show_err
+  elif LC_ALL=C grep -qP '[\x00-\x08\x0e-\x1f\x7f]|\xc2[\x80-\x9f]|\xe2\x80[\xa8-\xae]' err.txt; then
+    fail "$what on line 3: the message prints a control character as it is"
+  else
+    pass
+  fi
+done <<TABLE
+a line of 402 bytes|${line_400}aa|2|1 2 4 5|line 3: refused.*402 bytes
+a line of 401 characters|${line_400}a|2|1 2 4 5|line 3: refused.*401 characters
+Latin-1 text|jos\xe9|2|1 2 4 5|line 3: refused.*not UTF-8.*0xE9
+a lone 0xFF byte|\xff|2|1 2 4 5|line 3: refused.*not UTF-8.*0xFF
+a C1 control|a\xc2\x85b|2|1 2 4 5|line 3: refused.*control character.*U\+0085
+a right-to-left override|\xe2\x80\xaeab|2|1 2 4 5|line 3: refused.*control character.*U\+202E
+a NUL byte|a\x00b|1|1 2|line 3.*NUL.*3 lines were not read
+TABLE
+# A byte order mark alone is a list of no names.
+printf '\xEF\xBB\xBF' >bom-only.txt
+run --names bom-only.txt --out-dir bom-only
+if [ "$status" -eq 0 ] && [ -z "$(ls -A bom-only)" ]; then
+  pass
+else
+  fail "a names file that is only a byte order mark: status $status, files: $(ls bom-only | tr '\n' ' ')"
+fi
+
+# --- hostile paths ----------------------------------------------------------------------------
+# Links planted by another user in a sticky folder that everyone may write in (as /tmp) are not
+# followed: writing as the user 12345 must not replace that user's own notes through a link of
+# nobody's (65534). Standard output is a stream, and a card and recipe that lead to one file are
+# refused before anything is written.
+# Needs root to act as the other users; skipped otherwise.
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+  as_user() {
+    local user=$1
+    shift
+    setpriv --reuid "$user" --regid "$user" --clear-groups env HOME="$work/home" "$@"
+  }
+  chmod 755 "$work"
+  mkdir -p shared home && chmod 1777 shared && chown 12345:12345 home
+  echo ab >one-line.txt
+  # Each row: who runs the renderer, who planted the link in the shared folder, the option it is
+  # given to, and whether the link is followed (the notes replaced) or refused (left alone).
+  while read -r runner planter option outcome; do
+    rm -f shared/* && echo "my notes" >home/notes.txt && chown 12345:12345 home/notes.txt
+    case $option in
+      --out) link=shared/card.png target=$work/home/notes.txt ;;
+      --recipe) link=shared/card.json target=$work/home/notes.txt ;;
+      --out-dir) link=shared/cards target=$work/home ;;
+    esac
+    as_user "$planter" ln -s "$target" "$link"
+    case $option in
+      --out) as_user "$runner" "$render" --name ab --out "$link" >out.txt 2>err.txt ;;
+      --recipe) as_user "$runner" "$render" --name ab --out "home/card-$runner.bmp" \
+        --recipe "$link" >out.txt 2>err.txt ;;
+      --out-dir) as_user "$runner" "$render" --names one-line.txt --out-dir "$link" \
+        >out.txt 2>err.txt ;;
+    esac
+    status=$?
+    notes=$(head -c 8 home/notes.txt)
+    case $outcome in
+      refused)
+        if [ "$status" -eq 1 ] && [ "$notes" = "my notes" ] && said "another user" &&
+          [ -z "$(ls -A shared | grep -v '^card')" ] && [ -z "$(ls home | grep '^T')" ]; then
+          pass
+        else
+          fail "$option through a link of $planter as $runner: status $status, notes '$notes'"
+          show_err
+        fi
+        ;;
+      followed)
+        if [ "$status" -eq 0 ] && [ "$notes" != "my notes" ]; then
+          pass
+        else
+          fail "$option through a link of $runner's own: status $status, notes not written"
+          show_err
+        fi
+        ;;
+    esac
+  done <<'TABLE'
+12345 65534  --out     refused
+12345 65534  --recipe  refused
+12345 65534  --out-dir refused
+0     65534  --out     refused
+12345 12345  --out    followed
+12345 0      --recipe followed
+TABLE
+else
+  echo "render_cli_test: not root or no setpriv; links of other users not checked" >&2
+fi
+
+# The same file twice, standard output under its names, and names that are not UTF-8.
+echo "earlier line" >log.txt
+"$render" --name ab --out stream-card.bmp --recipe /dev/stdout >>log.txt 2>err.txt
+status=$?
+if [ "$status" -eq 0 ] && [ "$(head -n 1 log.txt)" = "earlier line" ] &&
+  tail -n +2 log.txt | tool check-recipe /dev/stdin ab 2>/dev/null; then
+  pass
+else
+  fail "--recipe /dev/stdout appended to a log: status $status; the log: $(head -c 200 log.txt)"
+fi
+cp ab.bmp same.bmp && ln -sf same.bmp same-link.json
+for recipe in same.bmp same-link.json ./same.bmp; do
+  run --name ba --out same.bmp --recipe "$recipe"
+  if [ "$status" -eq 2 ] && cmp -s same.bmp ab.bmp && said "one file"; then
+    pass
+  else
+    fail "--out same.bmp --recipe $recipe: status $status, or the card was replaced"
+  fi
+done
+latin_name=$'caf\xe9.bmp'
+run --name ab --out "$latin_name"
+same_bytes "a file name that is not UTF-8" "$latin_name" ab.bmp
+printf 'ab\n' >$'n\xe9.txt'
+run --names $'n\xe9.txt' --out-dir latin-names --format bmp
+check_batch "a names file whose name is not UTF-8" latin-names bmp 1=ab.bmp
+long_name=$(printf 'l%.0s' {1..251}).bmp
+run --name ab --out "$long_name"
+same_bytes "a file name of 255 bytes" "$long_name" ab.bmp
+
+# Temporary files: a later run removes its own stale ones (older than a minute) and nothing else;
+# SIGTERM while a batch writes leaves none behind.
+mkdir stale
+touch -d '2 minutes ago' stale/.card.bmp.newyear-card-0123456789ab stale/.notes.txt.0123456789ab
+touch stale/.card.bmp.newyear-card-abcdef012345
+run --name ab --out stale/card.bmp
+left=$(ls -A stale | tr '\n' ' ')
+if [ "$left" = ".card.bmp.newyear-card-abcdef012345 .notes.txt.0123456789ab card.bmp " ]; then
+  pass
+else
+  fail "stale temporary files: left '$left'"
+fi
+for delay in 0.35 0.5 0.65 0.8 0.95; do
+  rm -rf signalled
+  head -c 4096 /dev/zero | tr '\0' '\n' | sed 's/^/ab/' >many-names.txt
+  "$render" --names many-names.txt --out-dir signalled --format bmp >/dev/null 2>&1 &
+  renderer=$!
+  sleep "$delay"
+  kill -TERM "$renderer"
+  wait "$renderer"
+  status=$?
+  hidden=$(ls -A signalled 2>/dev/null | grep '^\.' | tr '\n' ' ')
+  if [ "$status" -eq 143 ] && [ -z "$hidden" ]; then
+    pass
+  else
+    fail "SIGTERM after ${delay}s: status $status, temporary files left: '$hidden'"
+  fi
+done
+
+# --- thread limits ------------------------------------------------------------------------------
+# Under a limit of eight processes for the user, the threads that could start make the cards (the
+# caller's own at least), and the shortfall is said once. Needs root to act as another user.
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+  printf 'ab\nba\nab\nba\n' >four-names.txt
+  mkdir -p limited && chown 12345:12345 limited
+  while IFS='|' read -r what args; do
+    rm -rf limited/*
+    setpriv --reuid 12345 --regid 12345 --clear-groups env HOME="$work/home" bash -c \
+      "ulimit -u 8 && cd '$work/limited' && exec '$render' $args" >out.txt 2>err.txt
+    status=$?
+    said_times=$(grep -c "threads asked for" err.txt)
+    cards=$(ls limited | wc -l)
+    if [ "$status" -ne 0 ] || [ "$said_times" -ne 1 ] || [ "$cards" -lt 1 ]; then
+      fail "$what under ulimit -u 8: status $status, said $said_times times, $cards files"
+      show_err
+    else
+      for card in limited/*.bmp; do same_pixels "$what under ulimit -u 8" "$card" ab.bmp; break; done
+    fi
+  done <<'TABLE'
+one card on 64 threads|--name ab --threads 64 --out card.bmp
+a batch of 64 threads a card|--names ../four-names.txt --out-dir . --format bmp --threads 64
+a batch of 2 jobs of 64 threads|--names ../four-names.txt --out-dir . --format bmp --jobs 2 --threads 64
+TABLE
+fi
+
+# A full disk stops a batch after the first card that did not fit, saying how many were not made,
+# rather than failing every card after it. A small tmpfs holds two cards as BMP.
+mkdir small-disk
+if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=2500k tmpfs small-disk 2>/dev/null; then
+  trap 'umount "$work/small-disk" 2>/dev/null; rm -rf "$work"' EXIT
+  printf 'ab\n%.0s' {1..10} >ten-names.txt
+  run --names ten-names.txt --out-dir small-disk/cards --format bmp
+  cards=$(ls small-disk/cards | wc -l)
+  not_made=$(sed -nE 's/.*: ([0-9]+) lines? (was|were) not made.*/\1/p' err.txt)
+  if [ "$status" -eq 1 ] && [ "$(grep -c 'disk is full' err.txt)" -eq 1 ] &&
+    [ "$(grep -c . err.txt)" -eq 2 ] && [ "$((cards + ${not_made:-99}))" -eq 10 ]; then
+    pass
+  else
+    fail "a batch onto a full disk: status $status, $cards cards, ${not_made:-?} not made"
+    show_err
+  fi
+  umount small-disk
+else
+  echo "render_cli_test: cannot mount a small disk here; the full disk not checked" >&2
+fi
+
+# --- the command line as GNU tools have it --------------------------------------------------------
+run --help
+if [ -z "$(awk 'length > 80' out.txt)" ]; then pass; else fail "--help has lines over 80 columns"; fi
+if [ "$(grep -c '^  or:  newyear-card-render ' out.txt)" -eq 2 ]; then
+  pass
+else
+  fail "--help does not give its second and third usage lines as '  or:  ...'"
+fi
+for pair in n:name o:out r:recipe R:from-recipe l:names d:out-dir f:format j:jobs t:threads \
+  a:address q:quiet h:help V:version; do
+  if grep -qE -- "^  -${pair%%:*}, --${pair#*:}([= ]|\$)" out.txt; then
+    pass
+  else
+    fail "--help does not list -${pair%%:*}, --${pair#*:}"
+  fi
+done
+# Standard output: the card as a stream in the --format, and a write error there is a failure.
+"$render" --name ab --out - --format bmp >stdout.bmp 2>err.txt
+same_bytes "--out - --format bmp" stdout.bmp ab.bmp
+"$render" -n ab -o /dev/stdout >stdout.png 2>err.txt
+same_pixels "-o /dev/stdout, PNG by default" stdout.png ab.bmp
+for args in "--help" "--version" "--name ab --out -" "--name ab --out recipe-full.bmp --recipe -"; do
+  "$render" $args >/dev/full 2>err.txt
+  status=$?
+  if [ "$status" -eq 1 ] && said "cannot write standard output"; then
+    pass
+  else
+    fail "$args >/dev/full: status $status"
+    show_err
+  fi
+done
+if [ ! -e recipe-full.bmp ]; then pass; else fail "a card was put in place though its recipe failed"; fi
+run --name ab --out /proc/card.bmp
+if [ "$status" -eq 1 ] && ! said "does not exist"; then
+  pass
+else
+  fail "--out /proc/card.bmp: status $status, the message is not the real error"
+  show_err
+fi
+
+# The progress bar: only on a terminal that can redraw a line, not with --quiet, cleared before a
+# message, and counted in words ("1 line"). Each row: the terminal type, the options, and whether
+# a bar is expected. `script` gives the renderer a terminal.
+if command -v script >/dev/null; then
+  printf 'ab\nAna\nba\n' >tty-names.txt
+  while IFS='|' read -r term args bar; do
+    rm -rf tty
+    TERM=$term script -qec "'$render' --names tty-names.txt --out-dir tty --format bmp $args" \
+      /dev/null >tty.txt 2>&1 </dev/null
+    if [ "$bar" = yes ] && ! grep -aq '\] 3/3 lines' tty.txt; then
+      fail "TERM=$term $args: no progress bar"
+    elif [ "$bar" = no ] && grep -aqE '\]|lines? done' tty.txt; then
+      fail "TERM=$term $args: a progress bar where none belongs"
+    elif ! "$python" -c '
+import re, sys
+text = open(sys.argv[1], "rb").read()
+starts = [m.start() for m in re.finditer(rb"newyear-card-render:", text)]
+sys.exit(not starts or any(s and not text[:s].endswith((b"\n", b"\x1b[K")) for s in starts))
+' tty.txt; then
+      fail "TERM=$term $args: the refused line is not reported on a line of its own"
+      cat -v tty.txt >&2
+    else
+      pass
+    fi
+  done <<'TABLE'
+xterm||yes
+xterm|--quiet|no
+xterm|-q|no
+dumb||no
+TABLE
+  printf 'ab\n' | TERM=xterm script -qec "'$render' --names - --out-dir tty-one --format bmp" \
+    /dev/null >tty.txt 2>&1
+  if grep -aq '1 line done' tty.txt && ! grep -aq '1 lines' tty.txt; then
+    pass
+  else
+    fail "one line from standard input is not '1 line done': $(cat -v tty.txt)"
+  fi
 fi
 
 # --- the greeting's address, the version ------------------------------------------------------

@@ -97,6 +97,12 @@ TEST(NameRules, RefusalNamesTheFirstRefusedCharacterAndItsPosition) {
       {"ab \xC3\xA9", 4, U'\u00E9', "'\xC3\xA9'"},
       {"ab \xC3\xA9!", 4, U'\u00E9', "'\xC3\xA9'"},
       {"x\xE6\x97\xA5", 2, U'\u65E5', "'\xE6\x97\xA5'"},
+      // Controls act on a terminal rather than show: named by their code, never printed.
+      {"a\x1B[2J", 2, U'\x1B', "a control character (U+001B)"},
+      {"a\xC2\x85", 2, U'\u0085', "a control character (U+0085)"},
+      {"\xE2\x80\xAE"
+       "ab",
+       1, U'\u202E', "a control character (U+202E)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -5,8 +5,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -22,6 +20,7 @@
 #include "renderer/batch.h"
 #include "renderer/headless_card.h"
 #include "renderer/name_lines.h"
+#include "renderer/progress_console.h"
 #include "renderer/qt/card_files.h"
 #include "seed/name_rules.h"
 
@@ -30,13 +29,6 @@ namespace {
 
 // More tries than this at a free name means something else is wrong.
 constexpr int kMaxNameAttempts = 1000;
-
-// Jobs report side by side; one lock keeps their lines whole.
-void Report(const std::string& message) {
-  static std::mutex lock;
-  const std::lock_guard hold(lock);
-  std::cerr << "newyear-card-render: " << message << "\n";
-}
 
 // The names file, or standard input for "-", with its number of lines when that can be known
 // before reading it (a regular file).
@@ -77,6 +69,12 @@ void PrepareOutputFolder(const std::string& folder) {
   const int error = errno;
   struct stat info {};
   if (error == EEXIST && ::stat(folder.c_str(), &info) == 0) {
+    // A folder name ending in "/" is the folder itself, whatever its parent holds.
+    if (!folder.empty() && folder.back() != '/' && !MayFollowLink(folder)) {
+      throw CardFileError("cannot put the cards in " + folder +
+                          ": it is a symbolic link that another user put in a folder everyone "
+                          "may write in; it was not followed");
+    }
     if (S_ISDIR(info.st_mode)) return;
     throw CardFileError("cannot put the cards in " + folder + ": it is a file, not a folder");
   }
@@ -84,50 +82,12 @@ void PrepareOutputFolder(const std::string& folder) {
                       FileErrorReason(error, ParentDirectory(folder)));
 }
 
-// A progress bar on a terminal: lines done, and the total and time left when the total is known.
-class Progress {
- public:
-  explicit Progress(std::optional<std::size_t> total)
-      : total_(total), shown_(isatty(STDERR_FILENO) == 1) {}
-  ~Progress() {
-    if (shown_ && done_ > 0 && done_ != total_) std::fprintf(stderr, "\n");
-  }
-  Progress(const Progress&) = delete;
-  Progress& operator=(const Progress&) = delete;
-
-  void LineDone() {
-    // Counting and printing under one lock keeps the counts on the terminal in order.
-    const std::lock_guard lock(mutex_);
-    const std::size_t done = ++done_;
-    if (!shown_) return;
-    if (!total_ || done > *total_) {
-      std::fprintf(stderr, "\r%zu lines done ", done);
-      return;
-    }
-    const double elapsed =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-    const double left = elapsed / static_cast<double>(done) * static_cast<double>(*total_ - done);
-    const int width = 30;
-    const auto filled = static_cast<int>(width * done / *total_);
-    std::fprintf(stderr, "\r[%s%s] %zu/%zu lines, %.0f s left ", std::string(filled, '#').c_str(),
-                 std::string(width - filled, '.').c_str(), done, *total_, left);
-    if (done == *total_) std::fprintf(stderr, "\n");
-  }
-
- private:
-  std::optional<std::size_t> total_;
-  bool shown_;
-  std::size_t done_ = 0;
-  std::mutex mutex_;
-  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-};
-
 // The names of the batch, handed to the jobs one accepted name at a time in the file's order;
 // refused lines are reported as they are met.
 class NameQueue {
  public:
-  NameQueue(NamesInput& input, Progress& progress)
-      : shown_(input.shown), lines_(*input.stream), progress_(progress) {}
+  NameQueue(NamesInput& input, ProgressBar& progress)
+      : shown_(input.shown), total_(input.lines), lines_(*input.stream), progress_(progress) {}
 
   std::optional<BatchName> NextAccepted() {
     const std::lock_guard lock(mutex_);
@@ -136,28 +96,58 @@ class NameQueue {
       try {
         line = lines_.Next();
       } catch (const NotAListOfNames& error) {
-        Report(shown_ + " is not a list of names: " + error.what());
+        ConsoleMessage(shown_ + " is not a list of names: " + error.what() + "; " +
+                       NotRead(error.line()));
         unreadable_ = true;
       }
       if (!line) break;
-      const auto refusal = CheckName(line->name);
-      if (!refusal) return line;
-      Report("line " + std::to_string(line->line) + ": refused name: " + DescribeRefusal(*refusal));
+      read_ = static_cast<std::size_t>(line->line);
+      std::string refusal = line->unreadable;
+      if (refusal.empty()) {
+        const auto verdict = CheckName(line->name);
+        if (!verdict) return line;
+        refusal = DescribeRefusal(*verdict);
+      }
+      ConsoleMessage("line " + std::to_string(line->line) + ": refused: " + refusal);
       refused_ = true;
       progress_.LineDone();
     }
     stopped_ = true;
     return std::nullopt;
   }
+
+  // Hands out no more names, without waiting for a line being read.
+  void Halt() { stopped_ = true; }
+  // How many lines were not made after a halt, counting the `failed` ones that were handed out.
+  std::string NotMade(std::size_t failed) {
+    const std::lock_guard lock(mutex_);
+    if (!total_) {
+      return CountOf(failed, "line was", "lines were") + " not made and the rest of " + shown_ +
+             " was not read";
+    }
+    return CountOf(*total_ - std::min<std::size_t>(read_, *total_) + failed, "line was",
+                   "lines were") +
+           " not made";
+  }
+
   bool refused() const { return refused_; }
   bool unreadable() const { return unreadable_; }
 
  private:
+  std::string NotRead(int from_line) const {
+    if (!total_) return "the rest of it was not read";
+    const auto from = static_cast<std::size_t>(from_line);
+    const std::size_t left = *total_ >= from ? *total_ - from + 1 : 1;
+    return CountOf(left, "line was", "lines were") + " not read";
+  }
+
   std::mutex mutex_;
   std::string shown_;
+  std::optional<std::size_t> total_;
   NameLines lines_;
-  Progress& progress_;
-  bool stopped_ = false;
+  ProgressBar& progress_;
+  std::size_t read_ = 0;  // the last line read
+  std::atomic<bool> stopped_{false};
   bool refused_ = false;
   bool unreadable_ = false;
 };
@@ -197,31 +187,52 @@ void MakeAndSave(const BatchName& line, const BatchSettings& settings) {
 int RunBatch(const RenderOptions& options) {
   NamesInput input = OpenNames(options.names);
   PrepareOutputFolder(options.out_dir);
-  const BatchPlan plan = PlanBatch(input.lines.value_or(SIZE_MAX), DefaultThreadCount(),
-                                   options.jobs, options.threads);
+  RemoveStaleTemporaries(options.out_dir);
+  const int cores = DefaultThreadCount();
+  const BatchPlan plan =
+      PlanBatch(input.lines.value_or(SIZE_MAX), cores, options.jobs, options.threads);
+  if (options.jobs > cores) {
+    // Each card in flight holds its picture and strokes (about 7 MB) and waits for a core anyway.
+    ConsoleMessage("--jobs " + std::to_string(options.jobs) + " is more than helps: at most " +
+                   CountOf(static_cast<std::size_t>(cores), "card", "cards") +
+                   " at a time, one per core");
+  }
   const BatchSettings settings{options.out_dir, options.format,        options.address,
                                options.year,    plan.threads_per_card, SystemClock().Now()};
-  Progress progress(input.lines);
+  ProgressBar progress(input.lines, !options.quiet);
   NameQueue names(input, progress);
   std::atomic<bool> write_failed{false};
+  std::atomic<bool> disk_full{false};
+  std::atomic<std::size_t> failed_for_space{0};
   RunInParallel(static_cast<std::size_t>(plan.jobs), plan.jobs, [&](std::size_t) {
     while (const auto line = names.NextAccepted()) {
+      const std::string where = "line " + std::to_string(line->line) + ": ";
       try {
         MakeAndSave(*line, settings);
       } catch (const FileError& error) {
-        Report("line " + std::to_string(line->line) + ": cannot write " + error.path() + ": " +
-               error.reason());
         write_failed = true;
+        const int number = error.error_number();
+        if (number == ENOSPC || number == EDQUOT) {
+          // The cards after it would fail the same way, each after its whole work.
+          ++failed_for_space;
+          names.Halt();
+          if (disk_full.exchange(true)) break;
+        }
+        ConsoleMessage(where + "cannot write " + error.path() + ": " + error.reason());
       } catch (const std::bad_alloc&) {
-        Report("line " + std::to_string(line->line) + ": out of memory");
+        ConsoleMessage(where + "out of memory");
         write_failed = true;
       } catch (const std::exception& error) {
-        Report("line " + std::to_string(line->line) + ": " + error.what());
+        ConsoleMessage(where + error.what());
         write_failed = true;
       }
+      if (disk_full) break;
       progress.LineDone();
     }
   });
+  if (disk_full) {
+    ConsoleMessage("the batch stopped at the full disk: " + names.NotMade(failed_for_space));
+  }
   if (write_failed || names.unreadable()) return 1;
   return names.refused() ? 2 : 0;
 }
