@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <vector>
 
 #include "platform/pixel_buffer.h"
 
@@ -31,24 +30,6 @@ inline void DrawLine(PixelBuffer& buffer, std::int32_t x1, std::int32_t y1, std:
                      std::int32_t y2, std::uint32_t argb) {
   DrawLine(buffer, ClipRect{0, 0, buffer.width() - 1, buffer.height() - 1}, x1, y1, x2, y2, argb);
 }
-
-// Paints lines underneath what is already there: a line writes only pixels of rows top..bottom
-// that no earlier call has written. Its pixels are exactly those DrawLine paints within the clip,
-// so drawing lines from the last to the first this way gives the picture of drawing them in order,
-// with each pixel written once.
-class UnderPainter {
- public:
-  UnderPainter(PixelBuffer& buffer, int top, int bottom);
-  void Line(const ClipRect& clip, std::int32_t x1, std::int32_t y1, std::int32_t x2,
-            std::int32_t y2, std::uint32_t argb);
-  // Pixels of row y not written yet.
-  std::int32_t open_in_row(int y) const { return open_in_row_[static_cast<std::size_t>(y)]; }
-
- private:
-  PixelBuffer& buffer_;
-  std::vector<std::int32_t> open_in_row_;
-  std::vector<std::uint64_t> open_bits_;  // bit y * stride + x set: pixel (x, y) is open
-};
 
 // Maps a Single surface coordinate to a device pixel: nearest whole number, halves to even.
 // Values beyond the 32-bit range are pinned to it; NaN maps to 0.
