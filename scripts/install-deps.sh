@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev fonts-dejavu-core nlohmann-json3-dev libsleef-dev
+  qt6-base-dev fonts-dejavu-core nlohmann-json3-dev libsleef-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 if [ "${1:-}" = "--tests" ]; then

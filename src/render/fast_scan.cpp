@@ -1,6 +1,7 @@
 #include "render/fast_scan.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -130,6 +131,10 @@ double AngleBefore(std::size_t n, double start, double step) {
   return angle;
 }
 
+// More bands than threads keep the threads busy to the end; each band more re-clips the strokes
+// that cross into it.
+constexpr int kBandsPerThread = 6;
+
 // How far a stroke reaches from its position, in pixels either way.
 constexpr int kStrokeReach = 101;
 
@@ -211,19 +216,22 @@ FastScanResult FastScan(const ScanSettings& settings, const PixelCarry& carry, i
   result.last = runs.back().last;
   result.visited = true;
 
-  // Strokes: one band of rows per thread.
+  // Strokes: bands of rows handed out from the top down to whichever thread is free, so a thread
+  // whose band filled early takes on more while the others finish theirs. The bands near the top
+  // of the card take the most work and go first.
   const int height = picture.height();
-  const int bands = std::min(threads, height);
+  const int bands = std::min(kBandsPerThread * threads, height);
   std::vector<std::int64_t> traced(static_cast<std::size_t>(bands), 0);
+  std::atomic<int> next_band{0};
+  const auto draw_bands = [&] {
+    for (int b = next_band++; b < bands; b = next_band++) {
+      traced[static_cast<std::size_t>(b)] = DrawBand(scan.records(), scan.columns(), picture,
+                                                     height * b / bands, height * (b + 1) / bands - 1);
+    }
+  };
   std::vector<std::thread> workers;
-  for (int b = 1; b < bands; ++b) {
-    workers.emplace_back([&, b] {
-      traced[static_cast<std::size_t>(b)] =
-          DrawBand(scan.records(), scan.columns(), picture, height * b / bands,
-                   height * (b + 1) / bands - 1);
-    });
-  }
-  traced[0] = DrawBand(scan.records(), scan.columns(), picture, 0, height / bands - 1);
+  for (int t = 1; t < threads; ++t) workers.emplace_back(draw_bands);
+  draw_bands();
   for (auto& worker : workers) worker.join();
   for (const std::int64_t t : traced) result.traced_pixels += t;
   return result;
