@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/pixel_buffer.h"
+#include "raster/pixel_buffer.h"
 
 namespace card {
 

@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/line_raster.h"
-#include "platform/under_painter.h"
+#include "raster/line_raster.h"
+#include "raster/under_painter.h"
 #include "render/scan_lanes.h"
 #include "render/scan_position.h"
 
@@ -225,8 +225,9 @@ FastScanResult FastScan(const ScanSettings& settings, const PixelCarry& carry, i
   std::atomic<int> next_band{0};
   const auto draw_bands = [&] {
     for (int b = next_band++; b < bands; b = next_band++) {
-      traced[static_cast<std::size_t>(b)] = DrawBand(scan.records(), scan.columns(), picture,
-                                                     height * b / bands, height * (b + 1) / bands - 1);
+      traced[static_cast<std::size_t>(b)] =
+          DrawBand(scan.records(), scan.columns(), picture, height * b / bands,
+                   height * (b + 1) / bands - 1);
     }
   };
   std::vector<std::thread> workers;

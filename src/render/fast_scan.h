@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/pixel_buffer.h"
+#include "raster/pixel_buffer.h"
 #include "render/scan_settings.h"
 
 namespace card {
