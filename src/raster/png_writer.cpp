@@ -1,6 +1,6 @@
 #include "raster/png_writer.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -10,9 +10,9 @@
 namespace card {
 namespace {
 
-// Chosen by measurement on cards (the README's speed section): level 4 with the strategy for
-// filtered data gives files the size of the ones Qt writes (level 6) in a third of the time.
-constexpr int kDeflateLevel = 4;
+// Chosen by measurement on cards (the README's speed section): libdeflate's level 3 makes files
+// about 3 % larger than Qt's writer (zlib's level 6) in under a sixth of the time.
+constexpr int kDeflateLevel = 3;
 constexpr std::uint8_t kSubFilter = 1;
 
 void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
@@ -29,8 +29,7 @@ void PutChunk(std::vector<std::uint8_t>& out, std::string_view type, const std::
   const std::size_t type_at = out.size();
   out.insert(out.end(), type.begin(), type.end());
   out.insert(out.end(), data, data + size);
-  const uLong crc = crc32(0L, out.data() + type_at, static_cast<uInt>(4 + size));
-  PutU32(out, static_cast<std::uint32_t>(crc));
+  PutU32(out, libdeflate_crc32(0, out.data() + type_at, 4 + size));
 }
 
 // The rows as PNG stores them, each led by its filter type. Every row takes the Sub filter (each
@@ -56,20 +55,16 @@ std::vector<std::uint8_t> FilteredRows(const PixelBuffer& buffer) {
   return out;
 }
 
+// The data as a zlib stream, which is what PNG stores.
 std::vector<std::uint8_t> Deflate(const std::vector<std::uint8_t>& data) {
-  z_stream stream{};
-  if (deflateInit2(&stream, kDeflateLevel, Z_DEFLATED, 15, 8, Z_FILTERED) != Z_OK) {
-    throw std::runtime_error("cannot start deflating a PNG");
-  }
-  std::vector<std::uint8_t> out(deflateBound(&stream, static_cast<uLong>(data.size())));
-  stream.next_in = const_cast<Bytef*>(data.data());  // zlib's interface predates const
-  stream.avail_in = static_cast<uInt>(data.size());
-  stream.next_out = out.data();
-  stream.avail_out = static_cast<uInt>(out.size());
-  const int status = deflate(&stream, Z_FINISH);
-  deflateEnd(&stream);
-  if (status != Z_STREAM_END) throw std::runtime_error("deflate did not finish");
-  out.resize(stream.total_out);
+  libdeflate_compressor* compressor = libdeflate_alloc_compressor(kDeflateLevel);
+  if (compressor == nullptr) throw std::runtime_error("no memory to deflate a PNG");
+  std::vector<std::uint8_t> out(libdeflate_zlib_compress_bound(compressor, data.size()));
+  const std::size_t size =
+      libdeflate_zlib_compress(compressor, data.data(), data.size(), out.data(), out.size());
+  libdeflate_free_compressor(compressor);
+  if (size == 0) throw std::runtime_error("cannot deflate a PNG");
+  out.resize(size);
   return out;
 }
 
