@@ -66,7 +66,10 @@ constexpr ClipRect kNothingOpen{0, 0, -1, -1};
 
 void UnderPainter::Open::Close(std::ptrdiff_t at) {
   pixel[at] = 0;
-  const std::uint32_t row = static_cast<std::uint32_t>(at) / stride;
+  // at / stride by a multiplication where that is exact (see the constructor).
+  const auto row = static_cast<std::uint32_t>(
+      row_reciprocal != 0 ? static_cast<std::uint64_t>(at) * row_reciprocal >> 32
+                          : static_cast<std::uint64_t>(at) / stride);
   const std::uint32_t x = static_cast<std::uint32_t>(at) - row * stride;
   const std::uint32_t tile_row = row >> kTileHeightShift;
   const std::uint32_t tile = x >> tile_shift;
@@ -107,9 +110,16 @@ UnderPainter::UnderPainter(PixelBuffer& buffer, int top, int bottom)
   open_tile_rows_.assign(
       static_cast<std::size_t>(tile_rows),
       tile_columns == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << tile_columns) - 1);
-  open_ = Open{open_pixels_.data(),    open_in_tile_.data(),
-               open_tile_rows_.data(), static_cast<std::uint32_t>(stride),
-               tile_columns,           shift};
+  // floor(at * ceil(2^32 / stride) / 2^32) is at / stride for every index below 2^32 / stride.
+  const std::uint64_t reciprocal = ((std::uint64_t{1} << 32) + stride - 1) / stride;
+  const bool reciprocal_exact = open_pixels_.size() * stride < (std::uint64_t{1} << 32);
+  open_ = Open{open_pixels_.data(),
+               open_in_tile_.data(),
+               open_tile_rows_.data(),
+               static_cast<std::uint32_t>(stride),
+               reciprocal_exact ? reciprocal : 0,
+               tile_columns,
+               shift};
   open_left_.assign(static_cast<std::size_t>(rows), 0);
   open_right_.assign(static_cast<std::size_t>(rows), width - 1);
 }

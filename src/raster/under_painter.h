@@ -41,6 +41,7 @@ class UnderPainter {
     std::uint16_t* in_tile;         // open pixels per tile
     std::uint64_t* tile_rows;       // per row of tiles: bit t set while tile t has open pixels
     std::uint32_t stride;           // of the picture, in pixels
+    std::uint64_t row_reciprocal;   // ceil(2^32 / stride), or 0 where that is not exact
     int tile_columns;               // tiles per row of tiles
     int tile_shift;                 // a tile is 1 << tile_shift pixels wide
     void Close(std::ptrdiff_t at);  // closes an open pixel
