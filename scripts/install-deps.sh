@@ -6,8 +6,8 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev fonts-dejavu-core nlohmann-json3-dev libsleef-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev fonts-dejavu-core nlohmann-json3-dev libsleef-dev libdeflate-dev
+  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
 )
 if [ "${1:-}" = "--web" ]; then
   packages=(cmake make emscripten python3)

@@ -37,7 +37,8 @@ void TanArray(const double* x, double* out, std::size_t count);
 void AtanArray(const double* x, double* out, std::size_t count);
 void PowArray(const double* base, const double* exponent, double* out, std::size_t count);
 
-// How many lanes the array functions use: "purec" (one), "sse2" (two), "avx" (four). Chosen at
+// How many lanes the array functions use: "purec" (one), "sse2" (two), "avx" (four),
+// "avx512" (eight). Chosen at
 // start from the processor, or forced with the environment variable CARD_MATHS_WIDTH (tests).
 const char* VectorWidthName();
 

@@ -32,6 +32,7 @@ void PowOneLane(const double* base, const double* exponent, double* out, std::si
 // the wider registers.
 const Kernels& WidestKernels() {
 #if defined(__x86_64__)
+  if (__builtin_cpu_supports("avx512f")) return kAvx512Kernels;
   if (__builtin_cpu_supports("avx")) return kAvxKernels;
   return kSse2Kernels;
 #else
@@ -45,6 +46,7 @@ const Kernels* ForcedKernels(const char* name) {
 #if defined(__x86_64__)
   if (std::strcmp(name, "sse2") == 0) return &kSse2Kernels;
   if (std::strcmp(name, "avx") == 0 && __builtin_cpu_supports("avx")) return &kAvxKernels;
+  if (std::strcmp(name, "avx512") == 0 && __builtin_cpu_supports("avx512f")) return &kAvx512Kernels;
 #endif
   return nullptr;
 }
@@ -56,8 +58,8 @@ const Kernels& ChooseKernels() {
   // Every width gives the same cards, so a width that cannot be had costs nothing but speed.
   const Kernels& widest = WidestKernels();
   std::fprintf(stderr,
-               "CARD_MATHS_WIDTH=%s is not a width this program can use here (purec, sse2, avx "
-               "where the processor has it); using %s\n",
+               "CARD_MATHS_WIDTH=%s is not a width this program can use here (purec, sse2, avx, "
+               "avx512 where the processor has it); using %s\n",
                forced, widest.name);
   return widest;
 }

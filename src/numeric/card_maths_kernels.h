@@ -19,6 +19,7 @@ extern const Kernels kPurecKernels;
 #if defined(__x86_64__)
 extern const Kernels kSse2Kernels;
 extern const Kernels kAvxKernels;
+extern const Kernels kAvx512Kernels;
 #endif
 
 const Kernels& ActiveKernels();

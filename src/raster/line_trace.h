@@ -44,6 +44,7 @@ struct LineSteps {
   int x, y;
   int major_x, major_y;  // one step along the major axis
   int minor_x, minor_y;  // one step across it
+  std::int64_t pixels;   // how many steps follow, the first included
 };
 
 // Fast stepping for every line that is not enormous. The minor offset is carried as a fixed-point
@@ -154,15 +155,15 @@ inline void TraceLine(const PixelBuffer& buffer, const ClipRect& clip, std::int3
   // A line with both ends inside needs no clipping: the pixels between its ends lie between them.
   if (!(Inside(b, x1, y1) && Inside(b, x2, y2)) && !ClipSteps(b, plan)) return;
 
+  const std::int64_t count = plan.last - plan.first;
   const auto steps_from = [&](std::int64_t offset) {
     const auto major_at = static_cast<int>(plan.MajorAt(plan.first));
     const auto minor_at = static_cast<int>(plan.MinorAt(offset));
     const int major_sign = plan.major_forward ? 1 : -1;
     const int minor_sign = plan.minor_forward ? 1 : -1;
-    return plan.x_major ? LineSteps{major_at, minor_at, major_sign, 0, 0, minor_sign}
-                        : LineSteps{minor_at, major_at, 0, major_sign, minor_sign, 0};
+    return plan.x_major ? LineSteps{major_at, minor_at, major_sign, 0, 0, minor_sign, count + 1}
+                        : LineSteps{minor_at, major_at, 0, major_sign, minor_sign, 0, count + 1};
   };
-  const std::int64_t count = plan.last - plan.first;
 
   if (plan.major <= kMaxFixedPointMajor) {
     const std::uint64_t reciprocal = plan.major <= kTabledMajor

@@ -1,6 +1,7 @@
 #include "render/fast_scan.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -131,39 +132,43 @@ double AngleBefore(std::size_t n, double start, double step) {
   return angle;
 }
 
+// More bands than threads keep the threads busy to the end; each band more re-clips the strokes
+// that cross into it.
+constexpr int kBandsPerThread = 6;
+
+// How far a stroke reaches from its position, in pixels either way.
+constexpr int kStrokeReach = 101;
+
+// Whether a line between the two points can meet the rectangle.
+bool MayMeet(const ClipRect& r, int x1, int y1, int x2, int y2) {
+  return std::max(y1, y2) >= r.top && std::min(y1, y2) <= r.bottom && std::max(x1, x2) >= r.left &&
+         std::min(x1, x2) <= r.right;
+}
+
 // Paints the strokes that touch rows [top, bottom] from the last to the first, writing only
-// pixels that no later stroke has covered; what no stroke reaches keeps the cleared black.
-void DrawBand(const std::vector<StrokeRecord>& records, int columns, PixelBuffer& picture, int top,
-              int bottom) {
-  const int width = picture.width();
+// pixels that no later stroke has covered; what no stroke reaches keeps the cleared black. Only
+// the rows of positions whose strokes can reach the band are visited, and the band stops as soon
+// as it is full. Returns the pixels traced.
+std::int64_t DrawBand(const std::vector<StrokeRecord>& records, int columns, PixelBuffer& picture,
+                      int top, int bottom) {
   UnderPainter painter(picture, top, bottom);
-  int open_top = top;
-  int open_bottom = bottom;
-  // Positions from the last to the first: (i, j) walks the scan backwards.
-  int i = static_cast<int>((records.size() - 1) % static_cast<std::size_t>(columns));
-  int j = static_cast<int>((records.size() - 1) / static_cast<std::size_t>(columns));
-  for (std::size_t n = records.size(); n-- > 0 && open_top <= open_bottom;) {
-    const StrokeRecord& r = records[n];
-    const int x = i;
-    const int y = j;
-    if (--i < 0) {
-      i = columns - 1;
-      --j;
+  const int rows = static_cast<int>(records.size() / static_cast<std::size_t>(columns));
+  for (int j = std::min(rows - 1, bottom + kStrokeReach);
+       j >= 0 && !painter.full() && j + kStrokeReach >= painter.open_rect().top; --j) {
+    const StrokeRecord* row = records.data() + static_cast<std::size_t>(j) * columns;
+    for (int i = columns - 1; i >= 0; --i) {
+      const StrokeRecord& r = row[i];
+      if (r.argb == 0) continue;
+      const ClipRect& open = painter.open_rect();
+      // The second stroke was drawn after the first, so it lies on top.
+      const int x3 = i + r.x3, y3 = j + r.y3, x4 = i + r.x4, y4 = j + r.y4;
+      if (MayMeet(open, x3, y3, x4, y4)) painter.Line(x3, y3, x4, y4, r.argb);
+      const int x1 = i + r.x1, y1 = j + r.y1, x2 = i + r.x2, y2 = j + r.y2;
+      if (MayMeet(open, x1, y1, x2, y2)) painter.Line(x1, y1, x2, y2, r.argb);
     }
-    if (r.argb == 0) continue;
-    const ClipRect clip{0, open_top, width - 1, open_bottom};
-    // The second stroke was drawn after the first, so it lies on top.
-    const int y3 = y + r.y3, y4 = y + r.y4;
-    if (std::max(y3, y4) >= open_top && std::min(y3, y4) <= open_bottom) {
-      painter.Line(clip, x + r.x3, y3, x + r.x4, y4, r.argb);
-    }
-    const int y1 = y + r.y1, y2 = y + r.y2;
-    if (std::max(y1, y2) >= open_top && std::min(y1, y2) <= open_bottom) {
-      painter.Line(clip, x + r.x1, y1, x + r.x2, y2, r.argb);
-    }
-    while (open_top <= open_bottom && painter.open_in_row(open_top) == 0) ++open_top;
-    while (open_bottom >= open_top && painter.open_in_row(open_bottom) == 0) --open_bottom;
+    painter.ShrinkToOpen();
   }
+  return painter.traced_pixels();
 }
 
 }  // namespace
@@ -205,13 +210,21 @@ FastScanResult FastScan(const ScanSettings& settings, const PixelCarry& carry, i
   result.last = runs.back().last;
   result.visited = true;
 
-  // Strokes: one band of rows per thread.
+  // Strokes: bands of rows handed out from the top down to whichever thread is free, so a thread
+  // whose band filled early takes on more while the others finish theirs. The bands near the top
+  // of the card take the most work and go first.
   const int height = picture.height();
-  const int bands = std::min(threads, height);
-  RunOnThreads(bands, [&](int b) {
-    DrawBand(scan.records(), scan.columns(), picture, height * b / bands,
-             height * (b + 1) / bands - 1);
+  const int bands = std::min(kBandsPerThread * threads, height);
+  std::vector<std::int64_t> traced(static_cast<std::size_t>(bands), 0);
+  std::atomic<int> next_band{0};
+  RunOnThreads(std::min(threads, bands), [&](int) {
+    for (int b = next_band++; b < bands; b = next_band++) {
+      traced[static_cast<std::size_t>(b)] =
+          DrawBand(scan.records(), scan.columns(), picture, height * b / bands,
+                   height * (b + 1) / bands - 1);
+    }
   });
+  for (const std::int64_t t : traced) result.traced_pixels += t;
   return result;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "raster/pixel_buffer.h"
 #include "render/scan_settings.h"
 
@@ -17,9 +19,10 @@ namespace card {
 //   drawing every stroke in order. Rows that are full are cut off before a line is traced.
 // - Each thread draws one horizontal band of the picture with every stroke clipped to it.
 struct FastScanResult {
-  PixelCarry carry;      // the carried values after the last position
-  PixelInputs last;      // coordinates, centre angle and distance of the last position
-  bool visited = false;  // whether any position was visited
+  PixelCarry carry;                // the carried values after the last position
+  PixelInputs last;                // coordinates, centre angle and distance of the last position
+  bool visited = false;            // whether any position was visited
+  std::int64_t traced_pixels = 0;  // pixels the strokes were traced over, open or not (work done)
 };
 
 FastScanResult FastScan(const ScanSettings& settings, const PixelCarry& carry, int last_column,

@@ -23,6 +23,7 @@ std::vector<const Kernels*> AvailableKernels() {
 #if defined(__x86_64__)
   all.push_back(&kSse2Kernels);
   if (__builtin_cpu_supports("avx")) all.push_back(&kAvxKernels);
+  if (__builtin_cpu_supports("avx512f")) all.push_back(&kAvx512Kernels);
 #endif
   return all;
 }
@@ -99,6 +100,9 @@ TEST(CardMaths, ForcedWidthIsTheOneInUse) {
 #if defined(__x86_64__)
   if (std::string(forced) == "avx" && !__builtin_cpu_supports("avx")) {
     GTEST_SKIP() << "this processor has no AVX";
+  }
+  if (std::string(forced) == "avx512" && !__builtin_cpu_supports("avx512f")) {
+    GTEST_SKIP() << "this processor has no AVX-512F";
   }
 #endif
   EXPECT_STREQ(VectorWidthName(), forced);

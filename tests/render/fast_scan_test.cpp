@@ -69,6 +69,26 @@ TEST(FastScan, RandomNamesAtEveryThreadCount) {
   }
 }
 
+// Many names on a smaller picture (the coordinate window is the same, so the strokes are as long
+// and cross many bands): the reverse painter's culling and the band queue against the plain scan.
+TEST(FastScan, ManyRandomNamesOnASmallerPicture) {
+  std::mt19937 random(8122026);
+  std::uniform_int_distribution<int> length(1, 20);
+  std::uniform_int_distribution<int> letter(0, 26);
+  for (int card = 0; card < 300; ++card) {
+    std::string name;
+    for (int k = length(random); k > 0; --k) {
+      const int c = letter(random);
+      name += c == 26 ? ' ' : static_cast<char>('a' + c);
+    }
+    const Scanned rows = ScanCard({name, std::nullopt}, 0, 160, 120);
+    const int threads = 1 + card % 3;
+    ExpectSame(ScanCard({name, std::nullopt}, threads, 160, 120), rows,
+               "'" + name + "' on " + std::to_string(threads) + " threads");
+    if (HasFailure()) return;
+  }
+}
+
 // A run that cannot agree with its guess quickly: formula 15 keeps the shape value of the left
 // neighbour all down the middle column, so the carried values depend on where a run starts.
 TEST(FastScan, OddSizesAndRunsThatStartInTheMiddleColumn) {

@@ -1,11 +1,9 @@
 #include "renderer/qt/card_files.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImage>
 #include <cctype>
 
 #include "raster/bmp_writer.h"
+#include "raster/png_writer.h"
 
 namespace card {
 namespace {
@@ -28,13 +26,7 @@ std::vector<std::uint8_t> EncodeCardImage(const PixelBuffer& picture, const std:
   if (!EndsWith(path, ".png")) {
     throw CardFileError("cannot write " + path + ": the file name must end in .bmp or .png");
   }
-  const QImage image(reinterpret_cast<const uchar*>(picture.data()), picture.width(),
-                     picture.height(), picture.stride() * 4, QImage::Format_RGB32);
-  QByteArray encoded;
-  QBuffer buffer(&encoded);
-  buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "PNG")) throw CardFileError("cannot encode " + path + " as PNG");
-  return {encoded.begin(), encoded.end()};
+  return EncodePng(picture);
 }
 
 }  // namespace card
