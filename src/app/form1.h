@@ -10,6 +10,7 @@
 #include "numeric/value.h"
 #include "overlay/greeting.h"
 #include "platform/platform.h"
+#include "render/fast_scan.h"
 #include "render/palette.h"
 #include "render/scan_settings.h"
 
@@ -64,6 +65,10 @@ class Form1 {
   // Headless use: scan each card at once on `threads` threads instead of row by row with events in
   // between. The pixels and the state afterwards are the same.
   void ScanWholeCards(int threads) { whole_card_threads_ = threads; }
+  // The web page's scan: ScanRows computes rows of positions and paints only the rows that no
+  // later position reaches, each pixel once and last stroke first, so every row that shows is
+  // final. The pixels and the state afterwards are the same as the window's.
+  void PaintFinishedRowsOnly() { paint_finished_rows_only_ = true; }
   // The web address at the end of the greeting line.
   void SetGreetingAddress(std::string address) { greeting_address_ = std::move(address); }
 
@@ -104,6 +109,7 @@ class Form1 {
     int last_row = -1;
     int next_row = 0;
     bool visited = false;
+    std::unique_ptr<GrowingFastScan> growing;  // for PaintFinishedRowsOnly
   };
   void ScanAtOnce();
   int NextRowColumns();
@@ -117,6 +123,7 @@ class Form1 {
   bool restart_requested_ = false;
   bool exit_requested_ = false;
   int whole_card_threads_ = 0;  // 0: row by row
+  bool paint_finished_rows_only_ = false;
   std::unique_ptr<ScanInProgress> scan_;
   std::string greeting_address_ = kProjectAddress;
 };

@@ -129,18 +129,20 @@ double AngleBefore(std::size_t n, double start, double step) {
   return angle;
 }
 
-// Paints the strokes that touch rows [top, bottom] from the last to the first, writing only
-// pixels that no later stroke has covered; what no stroke reaches keeps the cleared black.
-void DrawBand(const std::vector<StrokeRecord>& records, int columns, PixelBuffer& picture, int top,
-              int bottom) {
+// Paints the strokes of the first `count` positions that touch rows [top, bottom] from the last to
+// the first, writing only pixels that no later stroke has covered; what no stroke reaches keeps the
+// cleared black.
+void DrawBand(const std::vector<StrokeRecord>& records, std::size_t count, int columns,
+              PixelBuffer& picture, int top, int bottom) {
+  if (count == 0) return;
   const int width = picture.width();
   UnderPainter painter(picture, top, bottom);
   int open_top = top;
   int open_bottom = bottom;
   // Positions from the last to the first: (i, j) walks the scan backwards.
-  int i = static_cast<int>((records.size() - 1) % static_cast<std::size_t>(columns));
-  int j = static_cast<int>((records.size() - 1) / static_cast<std::size_t>(columns));
-  for (std::size_t n = records.size(); n-- > 0 && open_top <= open_bottom;) {
+  int i = static_cast<int>((count - 1) % static_cast<std::size_t>(columns));
+  int j = static_cast<int>((count - 1) / static_cast<std::size_t>(columns));
+  for (std::size_t n = count; n-- > 0 && open_top <= open_bottom;) {
     const StrokeRecord& r = records[n];
     const int x = i;
     const int y = j;
@@ -216,13 +218,64 @@ FastScanResult FastScan(const ScanSettings& settings, const PixelCarry& carry, i
   std::vector<std::thread> workers;
   for (int b = 1; b < bands; ++b) {
     workers.emplace_back([&, b] {
-      DrawBand(scan.records(), scan.columns(), picture, height * b / bands,
+      DrawBand(scan.records(), count, scan.columns(), picture, height * b / bands,
                height * (b + 1) / bands - 1);
     });
   }
-  DrawBand(scan.records(), scan.columns(), picture, 0, height / bands - 1);
+  DrawBand(scan.records(), count, scan.columns(), picture, 0, height / bands - 1);
   for (auto& worker : workers) worker.join();
   return result;
+}
+
+// A stroke ends at most 101 pixels from its position, so the positions of a row reach no row more
+// than this many above it.
+constexpr int kStrokeReach = 102;
+
+struct GrowingFastScan::State {
+  State(const ScanSettings& settings, const PixelCarry& start, int last_column, int last_row,
+        PixelBuffer& canvas)
+      : scan(settings, last_column, last_row), carry(start), picture(canvas) {}
+  Scan scan;
+  PixelCarry carry;
+  PixelInputs last;
+  PixelBuffer& picture;
+  std::size_t computed = 0;  // positions computed, in scan order
+  int painted = 0;           // rows of the picture painted
+};
+
+GrowingFastScan::GrowingFastScan(const ScanSettings& settings, const PixelCarry& carry,
+                                 int last_column, int last_row, PixelBuffer& picture) {
+  picture.Fill(0xFF000000u);
+  if (last_column < 0 || last_row < 0) last_column = last_row = -1;  // no position at all
+  state_ = std::make_unique<State>(settings, carry, last_column, last_row, picture);
+}
+
+GrowingFastScan::~GrowingFastScan() = default;
+
+bool GrowingFastScan::Advance(int rows) {
+  State& s = *state_;
+  const std::size_t count = s.scan.count();
+  const auto columns = static_cast<std::size_t>(s.scan.columns());
+  const std::size_t end =
+      std::min(count, s.computed + static_cast<std::size_t>(std::max(rows, 0)) * columns);
+  s.carry = s.scan.Compute(s.computed, end, s.carry, s.last, nullptr);
+  s.computed = end;
+  const int height = s.picture.height();
+  const int finished =
+      end == count ? height : std::clamp(static_cast<int>(end / columns) - kStrokeReach, 0, height);
+  if (finished > s.painted) {
+    DrawBand(s.scan.records(), end, s.scan.columns(), s.picture, s.painted, finished - 1);
+    s.painted = finished;
+  }
+  return s.computed < count;
+}
+
+int GrowingFastScan::painted_rows() const {
+  return state_->painted;
+}
+
+FastScanResult GrowingFastScan::result() const {
+  return FastScanResult{state_->carry, state_->last, state_->computed > 0};
 }
 
 }  // namespace card
