@@ -75,6 +75,7 @@ function cardStarted({id, stem, greeting}, {name, at}) {
   canvas.dataset.name = name;
   canvas.setAttribute('aria-label', greeting);
   delete canvas.dataset.ms;
+  delete canvas.dataset.coreMs;
   for (const button of [saveButton, shareButton, copyButton]) button.disabled = false;
   link.href = link.textContent = linkFor(name);
   link.hidden = false;
@@ -89,6 +90,7 @@ function paintBands() {
     }
     if (band.done) {
       canvas.dataset.ms = (performance.now() - started).toFixed(1);
+      canvas.dataset.coreMs = band.coreMs.toFixed(1);
       if (band.finished) printGreeting(card.greeting);
       canvas.dataset.state = 'done';
       cardSettled();
