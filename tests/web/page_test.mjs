@@ -135,6 +135,7 @@ const kTypes = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript',
                 '.mjs': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png',
                 '.webmanifest': 'application/manifest+json'};
 let offline = false;  // the network is down: every request fails as with no connection
+const sentWhole = new Map();  // file: how often it was sent in full, not as "not modified"
 const server = http.createServer((request, response) => {
   if (offline) {
     request.socket.destroy();
@@ -146,7 +147,14 @@ const server = http.createServer((request, response) => {
     response.writeHead(404).end();
     return;
   }
-  response.writeHead(200, {'Content-Type': kTypes[path.extname(file)] ?? 'application/octet-stream'});
+  const modified = fs.statSync(file).mtime.toUTCString();
+  if (request.headers['if-modified-since'] === modified) {
+    response.writeHead(304).end();
+    return;
+  }
+  sentWhole.set(path.basename(file), (sentWhole.get(path.basename(file)) ?? 0) + 1);
+  response.writeHead(200, {'Content-Type': kTypes[path.extname(file)] ?? 'application/octet-stream',
+                           'Last-Modified': modified});
   fs.createReadStream(file).pipe(response);
 });
 await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
@@ -290,10 +298,19 @@ for (const name of kGoldenNames) {
   const growing = await page.evaluate(async (a, b) => {
     const field = document.getElementById('name');
     const enter = () => field.dispatchEvent(new KeyboardEvent('keydown', {key: 'Enter'}));
+    const c = document.getElementById('card');
     field.value = a;
     enter();
+    // The worker answers that the card started; two frames later it has grown a little.
+    await new Promise((resolve) => {
+      const observer = new MutationObserver(() => {
+        if (c.dataset.name !== a) return;
+        observer.disconnect();
+        resolve();
+      });
+      observer.observe(c, {attributes: true});
+    });
     await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
-    const c = document.getElementById('card');
     const state = `${c.dataset.state} ${c.dataset.name}`;
     field.value = b;
     enter();
@@ -470,6 +487,10 @@ for (const name of kGoldenNames) {
 }
 
 check(errors.length === 0, `errors: ${errors}`);
+// The core is downloaded once, by the worker; the offline copy and every later page reuse it.
+for (const file of ['card_core.wasm', 'card_core.mjs']) {
+  check(sentWhole.get(file) === 1, `${file} was downloaded ${sentWhole.get(file)} times`);
+}
 
 // What a visitor downloads, compressed as servers send it.
 const shipped = ['card_core.wasm', 'card_core.mjs', 'card.js', 'card_worker.js', 'index.html',
