@@ -167,9 +167,10 @@ const browser = await puppeteer.launch({
          '--disable-component-update', '--disable-sync', '--no-first-run'],
 });
 
-async function openPage(address, viewport = {width: 768, height: 680}) {
+async function openPage(address, viewport = {width: 768, height: 680}, prepare = null) {
   const page = await browser.newPage();
   await page.setViewport(viewport);
+  if (prepare) await page.evaluateOnNewDocument(prepare);
   const errors = [];
   page.on('pageerror', (error) => errors.push(String(error)));
   page.on('requestfailed', (request) => errors.push(`${request.url()} failed`));
@@ -376,18 +377,35 @@ for (const name of kGoldenNames) {
   }
 }
 
+// A phone's share sheet, as far as the page can see it: it takes PNG files, and keeps what it
+// was handed for the test to read.
+function shareSheet() {
+  navigator.canShare = (data) => (data.files ?? []).every((f) => f.type === 'image/png');
+  navigator.share = async (data) => {
+    const [file] = data.files;
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    let text = '';
+    for (let k = 0; k < bytes.length; k += 0x8000) {
+      text += String.fromCharCode(...bytes.subarray(k, k + 0x8000));
+    }
+    window.shared = {name: file.name, type: file.type, url: data.url, png: btoa(text)};
+  };
+}
+
 // Every screen, from a phone held either way to a desktop: the whole card shown, undistorted, and
-// every control inside the screen, big enough to touch, with nothing to scroll sideways.
+// every control inside the screen, big enough to touch, with nothing to scroll sideways. Where
+// files can be shared, "share" hands the card's PNG and its link to the share sheet.
 {
   const name = 'janez novak';
   const viewports = [
-    {width: 390, height: 844, isMobile: true, hasTouch: true, deviceScaleFactor: 3},
+    {width: 390, height: 844, isMobile: true, hasTouch: true, deviceScaleFactor: 3, share: true},
     {width: 844, height: 390, isMobile: true, hasTouch: true, deviceScaleFactor: 3},
     {width: 1280, height: 800},
   ];
   for (const viewport of viewports) {
     const size = `${viewport.width}x${viewport.height}`;
-    const opened = await openPage(`${base}#${encodeURIComponent(name)}`, viewport);
+    const opened = await openPage(`${base}#${encodeURIComponent(name)}`, viewport,
+                                  viewport.share ? shareSheet : null);
     const card = await finishedCard(opened.page, name);
     const differing = differingPixels(card.rgba, references.get(name).rgba, kComparedRows);
     check(differing < kAllowedDiffering, `${size}: ${differing} pixels differ`);
@@ -419,6 +437,18 @@ for (const name of kGoldenNames) {
         check(b.right - b.left >= 44 && b.bottom - b.top >= 44,
               `${size}: #${b.id} is ${b.right - b.left} x ${b.bottom - b.top}`);
       }
+    }
+    const shareShown = layout.controls.some((b) => b.id === 'share');
+    check(shareShown === Boolean(viewport.share), `${size}: "share" shown: ${shareShown}`);
+    if (viewport.share && shareShown) {
+      await opened.page.click('#share');
+      const shared = await opened.page.waitForFunction(() => window.shared, {timeout: 5000})
+                         .then((handle) => handle.jsonValue());
+      const file = path.join(work, 'shared.png');
+      fs.writeFileSync(file, Buffer.from(shared.png, 'base64'));
+      check(/^T\d{14}\.png$/.test(shared.name) && shared.type === 'image/png' &&
+                shared.url === card.link && readPng(file).rgba.equals(card.rgba),
+            `${size}: shared ${shared.name} (${shared.type}) with ${shared.url}`);
     }
     if (screenshot) {
       await opened.page.screenshot({path: screenshot.replace(/(\.png)?$/, `-${size}.png`)});
