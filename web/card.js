@@ -188,13 +188,13 @@ document.getElementById('repeat').addEventListener('click', () => {
 
 // The card on screen once it has stopped growing, with its PNG; the button says what it waits for.
 async function finishedCard(button) {
-  const caption = button.textContent;
+  const caption = button.dataset.caption ??= button.textContent;  // a second click may come first
   button.setAttribute('aria-busy', 'true');
   if (canvas.dataset.state === 'growing') button.textContent = 'when finished…';
   let finished = null;
-  while (finished === null) finished = await settled;  // null: a newer card took its place
+  while (finished === null && settled) finished = await settled;  // null: a newer card took its place
   button.textContent = caption + '…';
-  const png = await finished.png;
+  const png = finished && await finished.png;
   button.textContent = caption;
   button.removeAttribute('aria-busy');
   return {...finished, png};
@@ -202,6 +202,7 @@ async function finishedCard(button) {
 
 saveButton.addEventListener('click', async () => {
   const {stem, png} = await finishedCard(saveButton);
+  if (!png) return;
   const url = URL.createObjectURL(png);
   const a = document.createElement('a');
   a.href = url;
@@ -216,6 +217,7 @@ const canShareFiles = typeof navigator.canShare === 'function' &&
 shareButton.hidden = !canShareFiles;
 shareButton.addEventListener('click', async () => {
   const {name, stem, greeting, png} = await finishedCard(shareButton);
+  if (!png) return;
   try {
     await navigator.share({
       files: [new File([png], stem + '.png', {type: 'image/png'})],
