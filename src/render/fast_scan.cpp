@@ -230,6 +230,7 @@ FastScanResult FastScan(const ScanSettings& settings, const PixelCarry& carry, i
 // A stroke ends at most 101 pixels from its position, so the positions of a row reach no row more
 // than this many above it.
 constexpr int kStrokeReach = 102;
+constexpr int kBandRows = 32;
 
 struct GrowingFastScan::State {
   State(const ScanSettings& settings, const PixelCarry& start, int last_column, int last_row,
@@ -263,7 +264,8 @@ bool GrowingFastScan::Advance(int rows) {
   const int height = s.picture.height();
   const int finished =
       end == count ? height : std::clamp(static_cast<int>(end / columns) - kStrokeReach, 0, height);
-  if (finished > s.painted) {
+  // Each band costs every stroke across it a set-up of its own: rows wait for a band of some size.
+  if (finished >= std::min(s.painted + kBandRows, height) && finished > s.painted) {
     DrawBand(s.scan.records(), end, s.scan.columns(), s.picture, s.painted, finished - 1);
     s.painted = finished;
   }
