@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "app/scan_state.h"
 #include "bench/card_setup.h"
 #include "render/fast_scan.h"
 #include "render/scan_lanes.h"
 #include "render/scan_position.h"
+#include "render/scan_state.h"
 
 namespace card::bench {
 namespace {

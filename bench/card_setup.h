@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "app/form1.h"
-#include "app/recipe.h"
+#include "form/form1.h"
 #include "platform/memory/memory_platform.h"
+#include "renderer/recipe.h"
 
 namespace card::bench {
 

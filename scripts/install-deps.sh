@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building and running need and, with --tests, those that the
-# tests need as well; does nothing when they are all there already.
+# tests need as well; with --web only those that building and serving the web page need. Does
+# nothing when they are all there already.
 set -euo pipefail
 
 packages=(
@@ -8,7 +9,9 @@ packages=(
   qt6-base-dev fonts-dejavu-core nlohmann-json3-dev libsleef-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
-if [ "${1:-}" = "--tests" ]; then
+if [ "${1:-}" = "--web" ]; then
+  packages=(cmake make emscripten python3)
+elif [ "${1:-}" = "--tests" ]; then
   packages+=(
     clang-format
     xvfb xauth xdotool x11-utils imagemagick python3 python3-pil

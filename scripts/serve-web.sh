@@ -4,21 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-missing=()
-for package in cmake make emscripten python3; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=()
-  if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
-  echo "Installing: ${missing[*]}"
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}"
-fi
-
+scripts/install-deps.sh --web
 scripts/build-web.sh
 port="${PORT:-8000}"
 echo "Serving the card page on http://127.0.0.1:${port}/ (Ctrl-C stops)"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
-#include "numeric/runtime_error.h"
+#include "form/card_sequence.h"
+#include "form/form1.h"
 #include "overlay/greeting.h"
 #include "platform/memory/memory_platform.h"
 #include "seed/name_rules.h"
@@ -26,8 +26,8 @@ struct WebCard {
   card::MemoryPlatform memory{nullptr};  // no text renderer: the page prints the greeting
   card::Generator generator;
   card::Form1 form{memory.platform(), generator};
-  bool scanning = false;
-  bool finished = false;  // the whole picture was scanned, so the greeting belongs on it
+  // At start-up the window skips the statements of its card that raise: so does the page.
+  card::CardSequence sequence{form, card::CardSequence::Errors::kSkip};
 };
 
 std::unique_ptr<WebCard> current;
@@ -38,18 +38,6 @@ std::string name;  // the name the worker wrote, as UTF-8 bytes; it may hold NUL
 int band_top = 0;
 int band_rows = 0;
 std::string text;  // the last string handed out; valid until the next call that returns one
-
-// An error that leaves a step ends the card where it is, as the window's skipping handler does
-// with the rest of the card: no greeting on a picture that was not finished.
-template <class Step>
-bool Survives(Step&& step) {
-  try {
-    step();
-    return true;
-  } catch (const card::RuntimeError&) {
-    return false;
-  }
-}
 
 }  // namespace
 
@@ -69,6 +57,16 @@ EMSCRIPTEN_KEEPALIVE const char* card_check_name() {
   return text.c_str();
 }
 
+// The name prompt's two lines (1 or 2), as the window's dialog shows them.
+EMSCRIPTEN_KEEPALIVE const char* card_prompt(int line) {
+  card::MemoryPlatform memory{nullptr};
+  card::Generator generator;
+  card::Form1 form{memory.platform(), generator};
+  form.StartUp();
+  text = line == 1 ? form.t1 : line == 2 ? form.t2 : std::string();
+  return text.c_str();
+}
+
 // Starts the card of the name in the buffer when it is accepted, abandoning any card still
 // growing; the local time names its file. Returns 0 for a refused name, and then the previous card
 // stays.
@@ -79,34 +77,22 @@ EMSCRIPTEN_KEEPALIVE int card_start(int year, int month, int day, int hour, int 
   WebCard& c = *current;
   c.memory.dialog.Answer(name);
   c.form.StartUp();
-  Survives([&] { c.form.AskName(); });
-  Survives([&] { c.form.MakePalette(); });
-  c.scanning = Survives([&] {
-    c.form.ChooseParameters();
-    c.form.BeginScan();
-  });
+  c.sequence.Start();
   return 1;
 }
 
 // Paints up to `rows` more rows; returns 1 while rows remain.
 EMSCRIPTEN_KEEPALIVE int card_advance(int rows) {
-  if (!current || !current->scanning) return 0;
+  if (!current || !current->sequence.rendering()) return 0;
   WebCard& c = *current;
-  bool more = false;
-  if (!Survives([&] { more = c.form.ScanRows(rows); })) {
-    c.scanning = false;
-    return 0;
-  }
-  if (more) return 1;
-  c.form.FinishScan();
-  c.scanning = false;
-  c.finished = true;
+  if (c.sequence.ScanRows(rows)) return 1;
+  c.sequence.Finish();
   return 0;
 }
 
 // 1 when the card was scanned to its last row and takes its greeting.
 EMSCRIPTEN_KEEPALIVE int card_finished() {
-  return current && current->finished ? 1 : 0;
+  return current && current->sequence.finished() ? 1 : 0;
 }
 
 // The rows drawn since the last band, as RGBA bytes for the canvas, top to bottom;

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "form/form1.h"
 
 namespace card {
 

@@ -5,7 +5,7 @@
 namespace card::maths {
 
 // One vector width's array functions. Each width lives in a file of its own compiled for that
-// instruction set; the program picks one table at start (card_maths_select.cpp), so no code for
+// instruction set; the program picks one table at start (card_maths_arrays.cpp), so no code for
 // a wider instruction set runs on a processor without it.
 struct Kernels {
   const char* name;

@@ -1,7 +1,9 @@
 #pragma once
 
-#include <cmath>
 #include <cstdint>
+#include <optional>
+
+#include "numeric/integer_rounding.h"
 
 namespace card {
 
@@ -11,12 +13,10 @@ namespace card {
 enum class ComponentStatus { kOk, kOverflow, kNegative };
 
 inline ComponentStatus ToColourComponent(double value, std::int32_t& component) {
-  // Exactly the values that round into the Integer range (halves to even: -32768.5 does, 32767.5
-  // does not); NaN fails too. Inside it lrint rounds like nearbyint, in one instruction.
-  if (!(value >= -32768.5 && value < 32767.5)) return ComponentStatus::kOverflow;
-  const auto rounded = static_cast<std::int32_t>(std::lrint(value));
-  if (rounded < 0) return ComponentStatus::kNegative;
-  component = rounded > 255 ? 255 : rounded;
+  const std::optional<std::int16_t> rounded = RoundToInteger(value);
+  if (!rounded) return ComponentStatus::kOverflow;
+  if (*rounded < 0) return ComponentStatus::kNegative;
+  component = *rounded > 255 ? 255 : *rounded;
   return ComponentStatus::kOk;
 }
 

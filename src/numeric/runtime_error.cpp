@@ -19,16 +19,6 @@ std::string ErrorText(ErrorNumber number) {
       return "Division by zero";
     case ErrorNumber::kTypeMismatch:
       return "Type mismatch";
-    case ErrorNumber::kBadFileName:
-      return "Bad file name or number";
-    case ErrorNumber::kFileNotFound:
-      return "File not found";
-    case ErrorNumber::kDeviceIoError:
-      return "Device I/O error";
-    case ErrorNumber::kDiskFull:
-      return "Disk full";
-    case ErrorNumber::kPermissionDenied:
-      return "Permission denied";
     case ErrorNumber::kPathFileAccessError:
       return "Path/File access error";
     case ErrorNumber::kPathNotFound:

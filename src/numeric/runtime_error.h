@@ -12,12 +12,7 @@ enum class ErrorNumber : int {
   kSubscriptOutOfRange = 9,
   kDivisionByZero = 11,
   kTypeMismatch = 13,
-  // File errors of the save.
-  kBadFileName = 52,
-  kFileNotFound = 53,
-  kDeviceIoError = 57,
-  kDiskFull = 61,
-  kPermissionDenied = 70,
+  // Errors of making the folder of the saved cards.
   kPathFileAccessError = 75,
   kPathNotFound = 76,
 };

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <optional>
 
+#include "numeric/integer_rounding.h"
+
 namespace card {
 namespace {
 
@@ -30,9 +32,9 @@ int Statements::Jump(const Value& selector, int variant_count) {
 }
 
 int JumpTarget(double selector, int variant_count) {
-  const double rounded = std::nearbyint(selector);
-  if (!(rounded >= INT16_MIN && rounded <= INT16_MAX)) return 0;
-  return VariantFor(static_cast<int>(rounded), variant_count).value_or(0);
+  const std::optional<std::int16_t> rounded = RoundToInteger(selector);
+  if (!rounded) return 0;
+  return VariantFor(*rounded, variant_count).value_or(0);
 }
 
 }  // namespace card

@@ -6,6 +6,7 @@
 
 #include "numeric/card_maths.h"
 #include "numeric/colour_component.h"
+#include "numeric/integer_rounding.h"
 #include "numeric/single.h"
 
 namespace card {
@@ -227,9 +228,9 @@ Value Sqr(const Value& a) {
 }
 
 std::int16_t ToInteger(const Value& a) {
-  const double rounded = std::nearbyint(a.number());
-  if (!(rounded >= INT16_MIN && rounded <= INT16_MAX)) Raise(ErrorNumber::kOverflow);
-  return static_cast<std::int16_t>(rounded);
+  const std::optional<std::int16_t> rounded = RoundToInteger(a.number());
+  if (!rounded) Raise(ErrorNumber::kOverflow);
+  return *rounded;
 }
 
 std::int32_t ToLong(const Value& a) {

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "form/form1.h"
 #include "numeric/statements.h"
 #include "overlay/greeting.h"
 
@@ -15,15 +15,17 @@ void Form1::PrintGreeting() {
   Statements s;
   s.SkipErrors();
   Surface& picture = platform_.picture1;
+  const std::string line =
+      GreetingLine(t, greeting_address_.empty() ? kProjectAddress : greeting_address_);
   s.Run([&] { picture.SetFontSize(12); });
   s.Run([&] { picture.SetForeColor(QBColor(0)); });
   s.Run([&] { picture.SetCurrentX(10); });
   s.Run([&] { picture.SetCurrentY(490); });
-  s.Run([&] { picture.Print(GreetingLine(t, greeting_address_)); });
+  s.Run([&] { picture.Print(line); });
   s.Run([&] { picture.SetForeColor(QBColor(15)); });
   s.Run([&] { picture.SetCurrentX(11); });
   s.Run([&] { picture.SetCurrentY(491); });
-  s.Run([&] { picture.Print(GreetingLine(t, greeting_address_)); });
+  s.Run([&] { picture.Print(line); });
   s.Run([&] { platform_.form.SetCurrentX(1); });
   s.Run([&] { platform_.form.SetCurrentY(1); });
   s.Run([&] { platform_.form.Print("*"); });

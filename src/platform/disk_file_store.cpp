@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/bmp_writer.h"
 #include "platform/staged_file.h"
+#include "raster/bmp_writer.h"
 
 namespace card {
 

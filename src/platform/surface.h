@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/line_raster.h"
-#include "platform/pixel_buffer.h"
+#include "raster/line_raster.h"
+#include "raster/pixel_buffer.h"
 
 namespace card {
 

@@ -15,11 +15,6 @@ struct PositionSines {
   double sin_r, cos_r, sin_fit;
 };
 
-inline PositionSines SinesOf(const PixelInputs& p) {
-  const maths::SinCos of_r = maths::SinCosOf(p.r);
-  return {of_r.sin, of_r.cos, maths::Sin(p.fit)};
-}
-
 // Turns the shape value into three non-negative channel values. A channel whose product is not
 // finite keeps its previous value; the other channels are still computed.
 inline void ChannelMix(const ScanSettings& s, const PositionSines& t, PixelCarry& c) {
@@ -43,9 +38,9 @@ inline void ChannelMix(const ScanSettings& s, const PositionSines& t, PixelCarry
       bl = ba * (s.fak3 + t.sin_fit);
       break;
   }
-  if (std::isfinite(re)) c.re = re;
-  if (std::isfinite(gr)) c.gr = gr;
-  if (std::isfinite(bl)) c.bl = bl;
+  KeepIfFinite(c.re, re);
+  KeepIfFinite(c.gr, gr);
+  KeepIfFinite(c.bl, bl);
   c.re = std::fabs(c.re);
   c.gr = std::fabs(c.gr);
   c.bl = std::fabs(c.bl);
@@ -73,15 +68,7 @@ inline void ColourIndex(const ScanSettings& s, const PixelInputs& p, const Posit
       value = c.re * t.sin_fit + c.gr * t.sin_r + c.bl * t.cos_r;
       break;
   }
-  if (std::isfinite(value)) c.barva = value;
-}
-
-// One position on its own, its sines computed here.
-inline void ChannelMix(const ScanSettings& s, const PixelInputs& p, PixelCarry& c) {
-  ChannelMix(s, SinesOf(p), c);
-}
-inline void ColourIndex(const ScanSettings& s, const PixelInputs& p, PixelCarry& c) {
-  ColourIndex(s, p, SinesOf(p), c);
+  KeepIfFinite(c.barva, value);
 }
 
 }  // namespace card

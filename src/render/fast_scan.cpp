@@ -5,7 +5,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/line_raster.h"
+#include "raster/line_raster.h"
+#include "raster/under_painter.h"
 #include "render/scan_lanes.h"
 #include "render/scan_position.h"
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/pixel_buffer.h"
+#include "raster/pixel_buffer.h"
 #include "render/scan_settings.h"
 
 namespace card {

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "form/form1.h"
 #include "render/draws.h"
 
 namespace card {
@@ -20,17 +20,18 @@ void Form1::MakePalette() {
   const Value wl2 = per2 + Value::Single(generator_.Rnd()) * per2;
   const Value wl3 = per3 + Value::Single(generator_.Rnd()) * per3;
 
-  palette_recipe_ = PaletteRecipe{static_cast<float>(pmin.number()),
-                                  static_cast<float>(pspan.number()),
-                                  static_cast<float>(per1.number()),
-                                  static_cast<float>(per2.number()),
-                                  static_cast<float>(per3.number()),
-                                  ph1.number(),
-                                  ph2.number(),
-                                  ph3.number(),
-                                  static_cast<float>(wl1.number()),
-                                  static_cast<float>(wl2.number()),
-                                  static_cast<float>(wl3.number())};
+  const auto single = [](const Value& v) { return static_cast<float>(v.number()); };
+  palette_recipe_ = PaletteRecipe{.pmin = single(pmin),
+                                  .pspan = single(pspan),
+                                  .per1 = single(per1),
+                                  .per2 = single(per2),
+                                  .per3 = single(per3),
+                                  .ph1 = ph1.number(),
+                                  .ph2 = ph2.number(),
+                                  .ph3 = ph3.number(),
+                                  .wl1 = single(wl1),
+                                  .wl2 = single(wl2),
+                                  .wl3 = single(wl3)};
 
   const Value one = Value::Integer(1);
   const Value scale = Value::Integer(126);

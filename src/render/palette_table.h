@@ -2,14 +2,16 @@
 
 #include <array>
 
-namespace card {
+#include "form/palette.h"
 
-// Rows 0 to 610 of the colour table; the scan may look up any of them.
-inline constexpr int kPaletteRows = 611;
+namespace card {
 
 // The colour table as plain numbers for the scan: red, green and blue of every row.
 struct PaletteTable {
   std::array<std::array<double, 3>, kPaletteRows> rgb{};
 };
+
+// The palette as plain numbers for the scan, Empty read as 0.
+PaletteTable Tabulate(const Palette& palette);
 
 }  // namespace card

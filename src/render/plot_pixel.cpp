@@ -57,20 +57,4 @@ void PlotPixels(const ScanSettings& s, ScanLanes& l, const double* barva, int fi
   }
 }
 
-PositionStrokes PlotPixel(const ScanSettings& s, const PixelInputs& p, PixelCarry& c, int i,
-                          int j) {
-  ClampColourIndex(c);
-  ScanLanes lanes;
-  lanes.count = 1;
-  lanes.r[0] = p.r;
-  lanes.fit[0] = p.fit;
-  const maths::SinCos of_r = maths::SinCosOf(p.r);
-  lanes.sin_r[0] = of_r.sin;
-  lanes.cos_r[0] = of_r.cos;
-  lanes.sin_fit[0] = maths::Sin(p.fit);
-  PositionStrokes strokes;
-  PlotPixels(s, lanes, &c.barva, i, j, &strokes);
-  return strokes;
-}
-
 }  // namespace card

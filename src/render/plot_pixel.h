@@ -17,7 +17,4 @@ inline void ClampColourIndex(PixelCarry& c) {
 void PlotPixels(const ScanSettings& s, ScanLanes& lanes, const double* barva, int first_column,
                 int row, PositionStrokes* out);
 
-// Clamps one position's colour index and yields its two strokes.
-PositionStrokes PlotPixel(const ScanSettings& s, const PixelInputs& p, PixelCarry& c, int i, int j);
-
 }  // namespace card

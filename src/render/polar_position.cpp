@@ -29,20 +29,10 @@ void PolarPositions(const ScanSettings& s, PixelCarry& carry, ScanLanes& lanes) 
   }
   maths::AtanArray(slope, lanes.measured, count);  // a failed slope stays NaN
   for (int k = 0; k < n; ++k) {
-    KeepUnlessFailed(carry.fi, lanes.measured[k]);
+    KeepIfFinite(carry.fi, lanes.measured[k]);
     lanes.fi[k] = carry.fi;
   }
   maths::SinCosArray(lanes.r, lanes.sin_r, lanes.cos_r, count);
-}
-
-void PolarPosition(const ScanSettings& s, PixelCarry& carry, PixelInputs& p) {
-  ScanLanes lanes;
-  lanes.count = 1;
-  lanes.x[0] = p.x;
-  lanes.y = p.y;
-  PolarPositions(s, carry, lanes);
-  p.fit = lanes.fit[0];
-  p.r = lanes.r[0];
 }
 
 }  // namespace card

@@ -10,7 +10,4 @@ namespace card {
 // sin and cos of fit and of r in the lanes for the later steps.
 void PolarPositions(const ScanSettings& s, PixelCarry& carry, ScanLanes& lanes);
 
-// The same for one position: sets p.fit and p.r, and carry.fi unless the slope fails.
-void PolarPosition(const ScanSettings& s, PixelCarry& carry, PixelInputs& p);
-
 }  // namespace card

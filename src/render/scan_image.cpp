@@ -1,41 +1,66 @@
 #include <algorithm>
+#include <memory>
+#include <vector>
 
-#include "app/form1.h"
-#include "app/scan_state.h"
+#include "form/form1.h"
 #include "render/fast_scan.h"
 #include "render/scan_lanes.h"
 #include "render/scan_position.h"
+#include "render/scan_state.h"
 
 namespace card {
+
+struct Form1::ScanInProgress {
+  PaletteTable table;
+  std::vector<double> column_sines;
+  ScanSettings settings;
+  PixelCarry carry;
+  PixelInputs last;
+  int last_row = -1;
+  int next_row = 0;
+  bool visited = false;
+  std::unique_ptr<GrowingFastScan> growing;  // for PaintFinishedRowsOnly
+};
+
+void Form1::EndScan::operator()(ScanInProgress* scan) const {
+  delete scan;
+}
 
 // Clears the picture and visits every position of the coordinate window row by row from the top,
 // and leaves the state the last position leaves.
 void Form1::ScanImage() {
   BeginScan();
+  ScanRemainingRows();
+  FinishScan();
+}
+
+void Form1::ScanRemainingRows() {
   if (whole_card_threads_ > 0) {
     ScanAtOnce();
-  } else {
-    // The window handles its events once per row, so the card grows visibly and the buttons stay
-    // live. The loop counters are the scan's own: a save handled between rows uses `i` and `j` for
-    // its copy without cutting this scan short.
-    while (scan_->next_row <= scan_->last_row) {
-      j = Value::Integer(static_cast<std::int16_t>(scan_->next_row));
-      platform_.events.DoEvents();
-      if (restart_requested_ || exit_requested_) {
-        StoreCarry(*this, scan_->carry);
-        scan_.reset();
-        throw CardInterrupted{};
-      }
-      ScanRows(1);
-    }
+    return;
   }
-  FinishScan();
+  while (NextRowAfterEvents()) ScanRows(1);
+}
+
+// The window handles its events once per row, so the card grows visibly and the buttons stay live.
+// The loop counters are the scan's own: a save handled between rows uses `i` and `j` for its copy
+// without cutting this scan short.
+bool Form1::NextRowAfterEvents() {
+  if (!scan_ || scan_->next_row > scan_->last_row) return false;
+  j = Value::Integer(static_cast<std::int16_t>(scan_->next_row));
+  platform_.events.DoEvents();
+  if (restart_requested_ || exit_requested_) {
+    StoreCarry(*this, scan_->carry);
+    scan_.reset();
+    throw CardInterrupted{};
+  }
+  return true;
 }
 
 void Form1::BeginScan() {
   Surface& picture = platform_.picture1;
   picture.SetBackColor(RGB(Value::Integer(0), Value::Integer(0), Value::Integer(0)));
-  scan_ = std::make_unique<ScanInProgress>();
+  scan_.reset(new ScanInProgress());
   scan_->table = Tabulate(palette);
   scan_->settings = ScanSettingsOf(*this, scan_->table);
   scan_->carry = CarryOf(*this);
@@ -120,6 +145,7 @@ int Form1::NextRowColumns() {
 
 // The headless scan: the whole card at once on several threads, with the same result.
 void Form1::ScanAtOnce() {
+  if (!scan_) return;
   const int last_row = scan_->last_row;
   const int last_column = last_row >= 0 ? NextRowColumns() : ToInteger(sir);
   const FastScanResult whole = FastScan(scan_->settings, scan_->carry, last_column, last_row,

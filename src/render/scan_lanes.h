@@ -14,11 +14,6 @@ inline constexpr int kBatchSize = 128;
 // Marks a computed value whose statement failed, so its target keeps its previous value.
 inline constexpr double kFailed = std::numeric_limits<double>::quiet_NaN();
 
-// A statement's target takes the computed value unless the statement failed.
-inline void KeepUnlessFailed(double& target, double computed) {
-  if (computed == computed) target = computed;  // NaN marks the failure
-}
-
 // One batch of positions, one array per value: what each step of the scan leaves for the next.
 struct ScanLanes {
   int count = 0;
@@ -29,9 +24,9 @@ struct ScanLanes {
   double sin_fit[kBatchSize], cos_fit[kBatchSize];
   double r[kBatchSize];  // distance from the centre
   double sin_r[kBatchSize], cos_r[kBatchSize];
-  double measured[kBatchSize];    // the slope angle each position measured, or kFailed
-  double fi[kBatchSize];          // the slope angle each position uses
-  double shape[kBatchSize];       // the shape value each position computed, or kFailed
+  double measured[kBatchSize];  // the slope angle each position measured, or kFailed
+  double fi[kBatchSize];        // the slope angle each position uses
+  double shape[kBatchSize];  // the shape value each position computed; not finite where it raised
   double scratch[5][kBatchSize];  // the arguments and results of a formula's own functions
   // The strokes' angles, red for every position and then green, and their sines and cosines.
   double stroke_angle[2 * kBatchSize], stroke_sin[2 * kBatchSize], stroke_cos[2 * kBatchSize];

@@ -23,7 +23,7 @@ void ScanBatch(const ScanSettings& s, PixelCarry& carry, int first, int j, int c
   // The shape value, the channels and the colour index carry from position to position: in order.
   double barva[kBatchSize];
   for (int k = 0; k < count; ++k) {
-    KeepUnlessFailed(carry.ba, lanes.shape[k]);
+    KeepIfFinite(carry.ba, lanes.shape[k]);
     const PositionSines sines{lanes.sin_r[k], lanes.cos_r[k], lanes.sin_fit[k]};
     ChannelMix(s, sines, carry);
     ColourIndex(s, lanes.Inputs(k), sines, carry);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "render/palette_table.h"
@@ -41,6 +42,12 @@ struct PixelCarry {
 
   friend bool operator==(const PixelCarry&, const PixelCarry&) = default;
 };
+
+// A statement whose result is not a finite number raised (it overflowed, or a function failed), so
+// its target keeps the value it had: the rule of every value the scan carries.
+inline void KeepIfFinite(double& target, double computed) {
+  if (std::isfinite(computed)) target = computed;
+}
 
 // The values of one position that the later steps read.
 struct PixelInputs {

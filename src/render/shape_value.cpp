@@ -24,7 +24,7 @@ std::size_t Count(const ScanLanes& l) {
   return static_cast<std::size_t>(l.count);
 }
 
-// Each formula's value, NaN where its statement raises.
+// Each formula's value, NaN or infinite where its statement raises.
 void Compute(int variant, ScanLanes& l) {
   const int n = l.count;
   const double y = l.y;
@@ -124,26 +124,6 @@ void Compute(int variant, ScanLanes& l) {
 
 void ShapeValues(int variant, ScanLanes& lanes) {
   Compute(variant, lanes);
-  for (int k = 0; k < lanes.count; ++k) {
-    if (!std::isfinite(lanes.shape[k])) lanes.shape[k] = kFailed;
-  }
-}
-
-void ShapeValue(int variant, const PixelInputs& p, double fi, double& ba) {
-  ScanLanes lanes;
-  lanes.count = 1;
-  lanes.x[0] = p.x;
-  const double sin_x = maths::Sin(p.x);
-  lanes.sin_x = &sin_x;
-  lanes.y = p.y;
-  lanes.fit[0] = p.fit;
-  lanes.r[0] = p.r;
-  lanes.fi[0] = fi;
-  const maths::SinCos of_r = maths::SinCosOf(p.r);
-  lanes.sin_r[0] = of_r.sin;
-  lanes.cos_r[0] = of_r.cos;
-  ShapeValues(variant, lanes);
-  KeepUnlessFailed(ba, lanes.shape[0]);
 }
 
 }  // namespace card

@@ -10,7 +10,4 @@ namespace card {
 // instead. Reads r, fi, x, y, fit and the sine and cosine of r from the lanes.
 void ShapeValues(int variant, ScanLanes& lanes);
 
-// The same for one position with slope angle `fi`: `ba` is left as it was where the formula fails.
-void ShapeValue(int variant, const PixelInputs& p, double fi, double& ba);
-
 }  // namespace card

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/pixel_buffer.h"
+#include "raster/pixel_buffer.h"
 
 namespace card {
 namespace {

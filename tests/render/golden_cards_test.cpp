@@ -11,7 +11,7 @@
 #include <map>
 #include <sstream>
 
-#include "platform/bmp_writer.h"
+#include "raster/bmp_writer.h"
 #include "render/reference_scan.h"
 #include "support/card_fixture.h"
 #include "support/picture_compare.h"

@@ -5,10 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "render/channel_mix.h"
-#include "render/plot_pixel.h"
-#include "render/polar_position.h"
-#include "render/shape_value.h"
+#include "support/single_position.h"
 
 namespace card {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/form1.h"
-#include "app/headless_card.h"
+#include "form/form1.h"
+#include "renderer/headless_card.h"
 
 namespace card::testing {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/form1.h"
+#include "form/form1.h"
 #include "platform/memory/memory_platform.h"
 
 namespace card::testing {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/headless_card.h"
+#include "renderer/headless_card.h"
 
 namespace card::testing {
 

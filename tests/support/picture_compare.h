@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "numeric/value.h"
-#include "platform/pixel_buffer.h"
+#include "raster/pixel_buffer.h"
 
 namespace card::testing {
 

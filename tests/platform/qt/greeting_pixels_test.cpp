@@ -7,7 +7,7 @@
 #include <QtTest/QtTest>
 #include <string>
 
-#include "app/form1.h"
+#include "form/form1.h"
 #include "overlay/greeting.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/qt/qt_text_renderer.h"

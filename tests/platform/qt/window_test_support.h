@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "app/form1.h"
+#include "form/form1.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_text_renderer.h"

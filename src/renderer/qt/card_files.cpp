@@ -1,0 +1,40 @@
+#include "renderer/qt/card_files.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <cctype>
+
+#include "raster/bmp_writer.h"
+
+namespace card {
+namespace {
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+  if (text.size() < suffix.size()) return false;
+  std::string tail = text.substr(text.size() - suffix.size());
+  for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return tail == suffix;
+}
+
+}  // namespace
+
+bool IsSupportedImagePath(const std::string& path) {
+  return EndsWith(path, ".bmp") || EndsWith(path, ".png");
+}
+
+std::vector<std::uint8_t> EncodeCardImage(const PixelBuffer& picture, const std::string& path) {
+  if (EndsWith(path, ".bmp")) return EncodeBmp(picture);
+  if (!EndsWith(path, ".png")) {
+    throw CardFileError("cannot write " + path + ": the file name must end in .bmp or .png");
+  }
+  const QImage image(reinterpret_cast<const uchar*>(picture.data()), picture.width(),
+                     picture.height(), picture.stride() * 4, QImage::Format_RGB32);
+  QByteArray encoded;
+  QBuffer buffer(&encoded);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) throw CardFileError("cannot encode " + path + " as PNG");
+  return {encoded.begin(), encoded.end()};
+}
+
+}  // namespace card

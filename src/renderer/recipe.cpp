@@ -1,0 +1,156 @@
+#include "renderer/recipe.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <nlohmann/json.hpp>
+
+namespace card {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// The shortest decimal that reads back as the same float, held as that decimal's double so the
+// JSON shows "0.1" rather than the float's exact binary value.
+double Single(float value) {
+  char text[32];
+#if defined(__EMSCRIPTEN__)
+  // The web build's standard library has no floating-point to_chars yet. Its C library always
+  // formats in the C locale, so the shortest %g that reads back as the float is the same decimal.
+  for (int digits = 1; digits <= 9; ++digits) {
+    std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
+    if (std::strtof(text, nullptr) == value) break;
+  }
+  return std::strtod(text, nullptr);
+#else
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  double shortest = value;
+  std::from_chars(text, end, shortest);
+  return shortest;
+#endif
+}
+
+// nlohmann's messages start with a code for programmers: "[json.exception.parse_error.101] ".
+std::string WithoutCode(const std::string& message) {
+  const auto end = message.find("] ");
+  return message.front() == '[' && end != std::string::npos ? message.substr(end + 2) : message;
+}
+
+std::string ReadUpTo(const std::string& path, std::size_t limit) {
+  const auto fail = [&](int error) {
+    return RecipeError("cannot read recipe " + path + ": " + std::strerror(error));
+  };
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw fail(errno);
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    throw fail(EISDIR);
+  }
+  std::string text;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      const int error = errno;
+      ::close(fd);
+      throw fail(error);
+    }
+    if (got == 0) break;
+    text.append(buffer, static_cast<std::size_t>(got));
+    if (text.size() > limit) {
+      ::close(fd);
+      throw RecipeError("recipe " + path + " is larger than " + std::to_string(limit) +
+                        " bytes (1 MiB), which no recipe is");
+    }
+  }
+  ::close(fd);
+  return text;
+}
+
+float CheckedDraw(const Json& value, std::size_t index, const std::string& source) {
+  const std::string which = "recipe " + source + ": draw " + std::to_string(index + 1);
+  if (!value.is_number()) throw RecipeError(which + " is not a number in [0, 1)");
+  const double number = value.get<double>();
+  const auto draw = static_cast<float>(number);
+  if (!(number >= 0.0 && number < 1.0)) {
+    throw RecipeError(which + " is " + value.dump() + ", not a number in [0, 1)");
+  }
+  if (!(draw < 1.0f)) {
+    throw RecipeError(which + " is " + value.dump() +
+                      ", which rounds to 1 as a single-precision number; a draw must be below 1");
+  }
+  return draw;
+}
+
+}  // namespace
+
+std::string RecipeToJson(const Recipe& r) {
+  Json draws = Json::array();
+  for (const float draw : r.draws) draws.push_back(Single(draw));
+  const PaletteRecipe& p = r.palette;
+  Json json = {
+      {"name", r.name},
+      {"seed", r.seed},
+      {"draws", draws},
+      {"pmin", Single(p.pmin)},
+      {"pspan", Single(p.pspan)},
+      {"per1", Single(p.per1)},
+      {"per2", Single(p.per2)},
+      {"per3", Single(p.per3)},
+      {"ph1", p.ph1},
+      {"ph2", p.ph2},
+      {"ph3", p.ph3},
+      {"wl1", Single(p.wl1)},
+      {"wl2", Single(p.wl2)},
+      {"wl3", Single(p.wl3)},
+  };
+  for (std::size_t k = 0; k < kCardParameters.size(); ++k) {
+    const double value = r.parameters[k];
+    json[std::string(kCardParameters[k].name)] =
+        kCardParameters[k].single ? Single(static_cast<float>(value)) : value;
+  }
+  return json.dump(2) + "\n";
+}
+
+RecipeInput ParseRecipe(const std::string& text, const std::string& source) {
+  Json json;
+  try {
+    json = Json::parse(text);
+  } catch (const Json::parse_error& error) {
+    throw RecipeError("recipe " + source + " is not valid JSON: " + WithoutCode(error.what()));
+  }
+  if (!json.is_object()) throw RecipeError("recipe " + source + " is not a JSON object");
+  const auto name = json.find("name");
+  if (name == json.end() || !name->is_string()) {
+    throw RecipeError("recipe " + source + " has no \"name\" text");
+  }
+  const auto draws = json.find("draws");
+  if (draws == json.end() || !draws->is_array()) {
+    throw RecipeError("recipe " + source + " has no \"draws\" list");
+  }
+  if (draws->size() != kDrawsPerCard) {
+    throw RecipeError("recipe " + source + " has " + std::to_string(draws->size()) +
+                      " draws; a card takes exactly " + std::to_string(kDrawsPerCard));
+  }
+  RecipeInput input;
+  input.name = name->get<std::string>();
+  for (std::size_t k = 0; k < draws->size(); ++k) {
+    input.draws.push_back(CheckedDraw((*draws)[k], k, source));
+  }
+  return input;
+}
+
+RecipeInput ReadRecipeFile(const std::string& path) {
+  return ParseRecipe(ReadUpTo(path, kMaxRecipeBytes), path);
+}
+
+}  // namespace card

@@ -1,0 +1,305 @@
+// Batches of cards: how a names file becomes lines, how the cards are spread over the cores, what
+// the files are called and that every card of a batch is made exactly once.
+#include "renderer/batch.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "renderer/name_lines.h"
+
+namespace card {
+namespace {
+
+// Every line of a text, or nothing when it is not a list of names.
+std::optional<std::vector<BatchName>> SplitNames(const std::string& text) {
+  std::istringstream in(text);
+  NameLines lines(in);
+  std::vector<BatchName> names;
+  try {
+    while (auto line = lines.Next()) names.push_back(std::move(*line));
+  } catch (const NotAListOfNames&) {
+    return std::nullopt;
+  }
+  return names;
+}
+
+// The names of a split that must succeed, with their line numbers checked to run 1, 2, 3, ...
+std::vector<std::string> NamesOf(const std::string& text) {
+  const auto lines = SplitNames(text);
+  if (!lines) {
+    ADD_FAILURE() << "the text was taken for binary data";
+    return {};
+  }
+  std::vector<std::string> names;
+  for (const BatchName& line : *lines) {
+    EXPECT_EQ(line.line, static_cast<int>(names.size()) + 1) << "line numbers must run 1, 2, 3";
+    names.push_back(line.name);
+  }
+  return names;
+}
+
+using Names = std::vector<std::string>;
+
+TEST(NameLines, LineEndings) {
+  EXPECT_EQ(NamesOf("ana\nbor\n"), (Names{"ana", "bor"}));
+  EXPECT_EQ(NamesOf("ana\r\nbor\r\n"), (Names{"ana", "bor"}));
+  EXPECT_EQ(NamesOf("ana\r\nbor\ncene\r\n"), (Names{"ana", "bor", "cene"}));
+  // The last line keeps its name without a final line ending, and a final ending adds none.
+  EXPECT_EQ(NamesOf("ana\nbor"), (Names{"ana", "bor"}));
+  EXPECT_EQ(NamesOf("ana\r\nbor"), (Names{"ana", "bor"}));
+  EXPECT_EQ(NamesOf("ana"), (Names{"ana"}));
+  EXPECT_EQ(NamesOf(""), Names{});
+}
+
+TEST(NameLines, EmptyLinesAreEmptyNames) {
+  EXPECT_EQ(NamesOf("\n"), (Names{""}));
+  EXPECT_EQ(NamesOf("\r\n"), (Names{""}));
+  EXPECT_EQ(NamesOf("\n\n"), (Names{"", ""}));
+  EXPECT_EQ(NamesOf("ana\n\nbor\n"), (Names{"ana", "", "bor"}));
+  EXPECT_EQ(NamesOf("ana\r\n\r\nbor\r\n\r\n"), (Names{"ana", "", "bor", ""}));
+  EXPECT_EQ(NamesOf("\nana"), (Names{"", "ana"}));
+}
+
+TEST(NameLines, LinesAreKeptExactlyAsTyped) {
+  // Spaces, refused characters and letters beyond ASCII stay for the name rules to judge.
+  EXPECT_EQ(NamesOf("  ana novak \n"), (Names{"  ana novak "}));
+  EXPECT_EQ(NamesOf("Ana\ta2\n"), (Names{"Ana\ta2"}));
+  EXPECT_EQ(NamesOf("\xC4\x8D\n\xC5\xA1\xC5\xBE"), (Names{"\xC4\x8D", "\xC5\xA1\xC5\xBE"}));
+  EXPECT_EQ(NamesOf("\xE6\x97\xA5\n\xF0\x9F\x8E\x84\n"),
+            (Names{"\xE6\x97\xA5", "\xF0\x9F\x8E\x84"}));
+  // Only a carriage return right before the line feed belongs to the line ending.
+  EXPECT_EQ(NamesOf("a\rb\n"), (Names{"a\rb"}));
+  EXPECT_EQ(NamesOf("ab\r\r\n"), (Names{"ab\r"}));
+  // The replacement character is text like any other, not a sign of a binary file.
+  EXPECT_EQ(NamesOf("a\xEF\xBF\xBD\n"), (Names{"a\xEF\xBF\xBD"}));
+}
+
+TEST(NameLines, BinaryDataIsNotAListOfNames) {
+  EXPECT_FALSE(SplitNames(std::string("ana\0bor\n", 8)));
+  EXPECT_FALSE(SplitNames(std::string("\0", 1)));
+  EXPECT_FALSE(SplitNames("ana\n\xFF\n"));            // a byte that never occurs in UTF-8
+  EXPECT_FALSE(SplitNames("\xC1\xA1\n"));             // an overlong form of "a"
+  EXPECT_FALSE(SplitNames("ana\n\xED\xA0\x80\n"));    // a surrogate
+  EXPECT_FALSE(SplitNames("ana\n\xC4"));              // cut off in the middle of a character
+  EXPECT_FALSE(SplitNames("\x8D\n"));                 // a continuation byte with no lead
+  EXPECT_FALSE(SplitNames("\x89PNG\r\n\x1A\n\0\0"));  // the start of a PNG file
+}
+
+// An input that never ends, as a pipe from a program that keeps writing, counting what was read.
+class EndlessInput : public std::streambuf {
+ public:
+  explicit EndlessInput(char byte) { std::fill(std::begin(buffer_), std::end(buffer_), byte); }
+  std::size_t bytes_read = 0;
+
+ protected:
+  int_type underflow() override {
+    bytes_read += sizeof buffer_;
+    setg(buffer_, buffer_, buffer_ + sizeof buffer_);
+    return traits_type::to_int_type(buffer_[0]);
+  }
+
+ private:
+  char buffer_[64];
+};
+
+TEST(NameLines, ByteOrderMarkBareCarriageReturnAndLinesTooLongForAName) {
+  const std::string longest(kMaxNameLineBytes - 1, 'a');  // and a CR: the most a name can fill
+  const struct {
+    std::string text;
+    Names names;
+  } accepted[] = {
+      {"\xEF\xBB\xBF"
+       "ana\nbor\n",
+       {"ana", "bor"}},
+      {"\xEF\xBB\xBF\n", {""}},
+      // Only one mark is the file's; a second one belongs to the name.
+      {"\xEF\xBB\xBF\xEF\xBB\xBF"
+       "ana",
+       {"\xEF\xBB\xBF"
+        "ana"}},
+      {"ana\n\xEF\xBB\xBF"
+       "bor",
+       {"ana",
+        "\xEF\xBB\xBF"
+        "bor"}},
+      // A CR that ends no line is part of the name, on the last line too.
+      {"ab\r", {"ab\r"}},
+      {"ana\nbor\r", {"ana", "bor\r"}},
+      {longest + "\r\n" + longest, {longest, longest}},
+      {"\xEF\xBB\xBF" + longest + "\r\n", {longest}},
+  };
+  for (const auto& [text, names] : accepted) {
+    EXPECT_EQ(NamesOf(text), names) << text;
+  }
+
+  const struct {
+    std::string text;
+    int line;
+  } refused[] = {
+      {"ana\n" + longest + "\r\r\n", 2},
+      {"ana\n" + longest + "aa", 2},
+      {std::string("ana\nbor\n\0\n", 10), 3},
+      {"ana\n\xFF\n", 2},
+      {"\xEF\xBB\xBF\xFF", 1},
+  };
+  for (const auto& [text, line] : refused) {
+    std::istringstream in(text);
+    NameLines lines(in);
+    try {
+      while (lines.Next()) {
+      }
+      ADD_FAILURE() << "taken for a list of names: " << text;
+    } catch (const NotAListOfNames& error) {
+      EXPECT_EQ(error.line(), line) << error.what();
+    }
+  }
+
+  // Endless input is turned down after the longest name, not read until memory runs out.
+  for (const char byte : {'a', '\0'}) {
+    EndlessInput endless(byte);
+    std::istream in(&endless);
+    NameLines lines(in);
+    EXPECT_THROW(lines.Next(), NotAListOfNames);
+    EXPECT_LE(endless.bytes_read, kMaxNameLineBytes + 3 + 64);
+  }
+}
+
+TEST(PlanBatch, EnoughCardsRunOneCardPerCore) {
+  for (const std::size_t cards : {2u, 3u, 200u}) {
+    const BatchPlan plan = PlanBatch(cards, 2, 0);
+    EXPECT_EQ(plan.jobs, 2) << cards << " cards";
+    EXPECT_EQ(plan.threads_per_card, 1) << cards << " cards";
+  }
+  const BatchPlan plan = PlanBatch(100, 8, 0);
+  EXPECT_EQ(plan.jobs, 8);
+  EXPECT_EQ(plan.threads_per_card, 1);
+}
+
+TEST(PlanBatch, CoresLeftOverScanEachCardOnSeveralThreads) {
+  BatchPlan plan = PlanBatch(1, 2, 0);
+  EXPECT_EQ(plan.jobs, 1);
+  EXPECT_EQ(plan.threads_per_card, 2);
+
+  plan = PlanBatch(2, 8, 0);
+  EXPECT_EQ(plan.jobs, 2);
+  EXPECT_EQ(plan.threads_per_card, 4);
+
+  plan = PlanBatch(3, 8, 0);
+  EXPECT_EQ(plan.jobs, 3);
+  EXPECT_EQ(plan.threads_per_card, 2);
+}
+
+TEST(PlanBatch, RequestedJobsAreRespected) {
+  BatchPlan plan = PlanBatch(200, 2, 1);
+  EXPECT_EQ(plan.jobs, 1);
+  EXPECT_EQ(plan.threads_per_card, 2);
+
+  plan = PlanBatch(200, 8, 3);
+  EXPECT_EQ(plan.jobs, 3);
+  EXPECT_EQ(plan.threads_per_card, 2);
+
+  // More jobs than cores: the cards share the cores, each on one thread.
+  plan = PlanBatch(200, 2, 6);
+  EXPECT_EQ(plan.jobs, 6);
+  EXPECT_EQ(plan.threads_per_card, 1);
+
+  // More jobs than cards would leave threads with nothing to do.
+  plan = PlanBatch(2, 2, 6);
+  EXPECT_EQ(plan.jobs, 2);
+  EXPECT_EQ(plan.threads_per_card, 1);
+
+  // Threads per card asked for are what each card gets, cores or not.
+  plan = PlanBatch(200, 2, 2, 3);
+  EXPECT_EQ(plan.jobs, 2);
+  EXPECT_EQ(plan.threads_per_card, 3);
+  plan = PlanBatch(SIZE_MAX, 4, 0, 1);
+  EXPECT_EQ(plan.jobs, 4);
+  EXPECT_EQ(plan.threads_per_card, 1);
+}
+
+TEST(PlanBatch, NeverPlansZeroThreads) {
+  for (const std::size_t cards : {0u, 1u, 5u}) {
+    for (const int cores : {0, -1, 1, 2}) {
+      for (const int requested : {0, 1, 4}) {
+        const BatchPlan plan = PlanBatch(cards, cores, requested);
+        EXPECT_GE(plan.jobs, 1) << cards << " cards, " << cores << " cores, " << requested;
+        EXPECT_GE(plan.threads_per_card, 1)
+            << cards << " cards, " << cores << " cores, " << requested;
+      }
+    }
+  }
+}
+
+TEST(BatchFileName, LineNumberInSixDigitsAndASuffixWhenTheNameIsTaken) {
+  const std::string stem = "T20261231235958";
+  EXPECT_EQ(BatchFileName(stem, 1, "png"), "T20261231235958-000001.png");
+  EXPECT_EQ(BatchFileName(stem, 7, "bmp"), "T20261231235958-000007.bmp");
+  EXPECT_EQ(BatchFileName(stem, 999999, "png"), "T20261231235958-999999.png");
+  EXPECT_EQ(BatchFileName(stem, 1234567, "png"), "T20261231235958-1234567.png");
+  EXPECT_EQ(BatchFileName(stem, 7, "png", 1), "T20261231235958-000007.png");
+  EXPECT_EQ(BatchFileName(stem, 7, "png", 2), "T20261231235958-000007-2.png");
+  EXPECT_EQ(BatchFileName(stem, 7, "png", 13), "T20261231235958-000007-13.png");
+}
+
+TEST(BatchFileName, EveryLineGetsItsOwnFileInNameOrder) {
+  const std::string stem = "T20261231235958";
+  std::set<std::string> names;
+  std::string previous;
+  for (int line = 1; line <= 12345; ++line) {
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+      EXPECT_TRUE(names.insert(BatchFileName(stem, line, "png", attempt)).second)
+          << line << " " << attempt << " used twice";
+    }
+    // Equal widths make a listing sorted by name follow the lines of the file.
+    const std::string name = BatchFileName(stem, line, "png");
+    EXPECT_LT(previous, name);
+    previous = name;
+  }
+}
+
+TEST(RunInParallel, MakesEveryIndexExactlyOnce) {
+  for (const std::size_t count : {0u, 1u, 2u, 7u, 100u}) {
+    for (const int jobs : {1, 2, 3, 8, 150}) {
+      std::vector<std::atomic<int>> made(count);
+      RunInParallel(count, jobs, [&](std::size_t index) {
+        ASSERT_LT(index, count);
+        ++made[index];
+      });
+      for (std::size_t index = 0; index < count; ++index) {
+        EXPECT_EQ(made[index].load(), 1)
+            << "index " << index << " of " << count << " with " << jobs << " jobs";
+      }
+    }
+  }
+}
+
+TEST(RunInParallel, RunsTheJobsSideBySide) {
+  // Each of two jobs waits for the other to start; run one after the other, both give up.
+  std::atomic<int> started{0};
+  std::atomic<int> met{0};
+  RunInParallel(2, 2, [&](std::size_t) {
+    ++started;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (started.load() < 2 && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::yield();
+    }
+    if (started.load() == 2) ++met;
+  });
+  EXPECT_EQ(met.load(), 2) << "the two jobs did not run at the same time";
+}
+
+}  // namespace
+}  // namespace card
