@@ -231,7 +231,7 @@ FastScanResult FastScan(const ScanSettings& settings, const PixelCarry& carry, i
 // A stroke ends at most 101 pixels from its position, so the positions of a row reach no row more
 // than this many above it.
 constexpr int kStrokeReach = 102;
-constexpr int kBandRows = 32;
+constexpr int kBandRows = 64;
 
 struct GrowingFastScan::State {
   State(const ScanSettings& settings, const PixelCarry& start, int last_column, int last_row,
