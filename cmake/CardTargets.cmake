@@ -43,3 +43,25 @@ if(EMSCRIPTEN)
     -fexceptions -msimd128 -flto -Wno-sign-conversion)
   target_link_options(card_settings INTERFACE -fexceptions -flto)
 endif()
+
+# card_hardening(<target>): Debian's hardening for what gets installed: stack protector, checked
+# buffer functions, read-only relocations bound at start. None of it touches floating point.
+if(EMSCRIPTEN)
+  set(_card_hardening_default OFF)
+else()
+  set(_card_hardening_default ON)
+endif()
+option(CARD_HARDENING "Build the programs with stack protection, _FORTIFY_SOURCE and full RELRO"
+  ${_card_hardening_default})
+function(card_hardening target)
+  if(NOT CARD_HARDENING OR NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    return()
+  endif()
+  target_compile_options(${target} PRIVATE -fstack-protector-strong)
+  # The checked functions need optimization; a Debug build goes without them.
+  target_compile_definitions(${target} PRIVATE $<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    target_link_options(${target} PRIVATE LINKER:-z,relro,-z,now)
+  endif()
+endfunction()

@@ -16,6 +16,7 @@ elif [ "${1:-}" = "--tests" ]; then
     clang-format
     xvfb xauth xdotool x11-utils imagemagick python3 python3-pil
     qemu-user
+    lintian desktop-file-utils appstream
     emscripten chromium
   )
   # The page test runs on Node.js with npm; a newer one already on the machine will do.

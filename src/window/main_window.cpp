@@ -1,13 +1,32 @@
 // The desktop program: the card window.
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
+#include <optional>
 
 #include "form/form1.h"
 #include "platform/qt/qt_platform.h"
+#include "window/window_command_line.h"
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> status = card::AnswerCommandLine(argc, argv)) return *status;
+  if (!card::DisplayNamed(argc, argv)) {
+    card::ReportNoDisplay(false);
+    return 1;
+  }
+  std::optional<card::NoDisplayGuard> no_display_guard(std::in_place);
   QApplication application(argc, argv);
+  no_display_guard.reset();
   QApplication::setApplicationName(QStringLiteral("newyear-card"));
+  QApplication::setApplicationVersion(QStringLiteral(CARD_VERSION));
+  // The desktop entry's name: the desktop then shows the window with the entry's name and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("newyear-card"));
+  // The installed theme icon when there is one, else the copy built into the program.
+  QIcon built_in;
+  for (int size : {48, 64, 128, 256}) {
+    built_in.addFile(QStringLiteral(":/icons/newyear-card-%1.png").arg(size));
+  }
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("newyear-card"), built_in));
 
   card::QtPlatform desktop;
   card::Generator generator;

@@ -243,6 +243,15 @@ fi
 picture_left=$((window_x + PICTURE_X))
 picture_top=$((window_y + PICTURE_Y))
 echo "main window at ($window_x, $window_y), $window_w x $window_h"
+# The desktop finds the window's icon and menu entry: the icon's pixels and the entry's name.
+# They are set just after the window appears.
+icon_deadline=$(($(now_ms) + 10000))
+until with_deadline xprop -id "$window" _NET_WM_ICON | grep -q "Icon ("; do
+  [ "$(now_ms)" -lt "$icon_deadline" ] || fail "the window has no icon"
+  sleep 0.1
+done
+with_deadline xprop -id "$window" WM_CLASS | grep -q '"newyear-card"' ||
+  fail "the window's class does not name the program"
 
 step="refused name"
 sleep 0.3  # let the dialog paint

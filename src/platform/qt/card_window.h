@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "platform/qt/window_arrangement.h"
 #include "platform/surface.h"
 
 namespace card {
@@ -21,7 +22,8 @@ class SurfaceView final : public QWidget {
 };
 
 // The main window: the window's own drawing as its background, the visible picture and the three
-// buttons at their fixed places.
+// buttons, at their designed places when the window is large enough (see ArrangeWindow). The
+// buttons answer their mnemonics and the usual shortcuts as they answer a click.
 class CardWindow final : public QWidget {
  public:
   CardWindow(Surface& form, Surface& picture1, const QString& save_folder);
@@ -30,19 +32,25 @@ class CardWindow final : public QWidget {
   QPushButton* exit_button() { return exit_; }
   QPushButton* repeat_button() { return repeat_; }
   QPushButton* save_button() { return save_; }
+  // Shows at once what was drawn on the window's own drawing in `form_area`.
+  void RepaintForm(const QRect& form_area);
 
   std::function<void()> on_close;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void Arrange();
+
   Surface& form_;
   SurfaceView* picture1_;
   QPushButton* exit_;
   QPushButton* repeat_;
   QPushButton* save_;
+  WindowArrangement arrangement_;
 };
 
 }  // namespace card

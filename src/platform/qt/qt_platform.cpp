@@ -155,7 +155,7 @@ void QtPlatform::Drawn(int left, int top, int right, int bottom) {
   // The window's own drawing is shown at once, without waiting for events: the save's progress
   // mark moves while the copy runs.
   if (window_ && window_->isVisible()) {
-    window_->repaint(QRect(QPoint(left, top), QPoint(right, bottom)));
+    window_->RepaintForm(QRect(QPoint(left, top), QPoint(right, bottom)));
   }
 }
 

@@ -5,12 +5,11 @@
 #include <tuple>
 
 #include "overlay/greeting.h"
+#include "platform/qt/version_notice.h"
 #include "renderer/qt/card_files.h"
 
 namespace card {
 namespace {
-
-constexpr char kVersion[] = "newyear-card-render " CARD_VERSION;
 
 std::string Usage() {
   return R"(Usage: newyear-card-render --name NAME --out CARD.bmp|CARD.png [--recipe RECIPE.json]
@@ -188,7 +187,7 @@ std::variant<RenderOptions, int> ParseRenderOptions(const QStringList& arguments
     return 0;
   }
   if (parser.isSet("version")) {
-    std::cout << kVersion << "\n";
+    std::cout << VersionNotice("newyear-card-render");
     return 0;
   }
   RenderOptions options;

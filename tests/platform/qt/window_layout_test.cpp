@@ -20,6 +20,8 @@ class WindowLayoutTest : public QObject {
   void tabVisitsPictureExitRepeatSave();
   void windowIsBlackAroundTheControls();
   void saveButtonNamesTheRealFolder();
+  void smallerWindowsKeepEverythingInSight_data();
+  void smallerWindowsKeepEverythingInSight();
 
  private:
   QTemporaryDir home_;
@@ -59,7 +61,9 @@ void WindowLayoutTest::controlsStandAtTheirPlacesWithWholeCaptions() {
   // The whole control lies inside the window as it is opened.
   QVERIFY(window.rect().contains(place));
   if (auto* button = qobject_cast<QPushButton*>(control)) {
-    QCOMPARE(button->text(), caption);
+    // The visible caption is the designed one; one '&' marks the mnemonic's letter.
+    QCOMPARE(button->text().count(QLatin1Char('&')), 1);
+    QCOMPARE(QString(button->text()).remove(QLatin1Char('&')), caption);
     const QFontMetrics metrics(button->font());
     QVERIFY2(metrics.horizontalAdvance(caption) <= place.width() - 2,
              "the caption does not fit its button");
@@ -125,6 +129,59 @@ void WindowLayoutTest::saveButtonNamesTheRealFolder() {
   const QString folder = QDir(home_.path()).filePath(QStringLiteral("wimgx"));
   const QString tip = desktop_->window().save_button()->toolTip();
   QVERIFY2(tip.contains(folder), qPrintable(tip));
+}
+
+void WindowLayoutTest::smallerWindowsKeepEverythingInSight_data() {
+  QTest::addColumn<QSize>("client");
+  QTest::newRow("designed") << QSize(769, 681);
+  QTest::newRow("too low for the buttons under the picture") << QSize(870, 600);
+  // A 1920 x 1080 screen at 200 % scaling, without a window frame.
+  QTest::newRow("just taller than the picture") << QSize(960, 540);
+}
+
+// In a window too small for the designed places, the picture, the buttons, the finished card's
+// mark and the save's progress mark all stay inside the window, and nothing covers anything.
+void WindowLayoutTest::smallerWindowsKeepEverythingInSight() {
+  QFETCH(QSize, client);
+  ScriptedDialog dialog;
+  CardWindowUnderTest w(&dialog);
+  CardWindow& window = w.desktop.window();
+  window.show();
+  window.resize(client);
+  QVERIFY(QTest::qWaitForWindowExposed(&window, kDeadlineMs));
+  QTRY_COMPARE(window.size(), client);
+
+  const QList<QWidget*> controls = {window.picture1(), window.exit_button(), window.repeat_button(),
+                                    window.save_button()};
+  for (QWidget* control : controls) {
+    QVERIFY2(window.rect().contains(control->geometry()), qPrintable(control->objectName()));
+    for (QWidget* other : controls) {
+      if (other != control) QVERIFY(!control->geometry().intersects(other->geometry()));
+    }
+  }
+  // The marks are drawn on the window itself: the asterisk at its corner and the progress
+  // mark's white lines on rows 560 to 567 under the picture's ends.
+  Surface& form = w.desktop.platform().form;
+  form.SetCurrentX(1);
+  form.SetCurrentY(1);
+  form.Print("*");
+  form.Line(31, 560, 31, 567, 0xFFFFFF);
+  form.Line(731, 560, 731, 567, 0xFFFFFF);
+  const QImage shown = Shown(&window);
+  const auto white_in = [&shown](QRect area) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+      for (int x = area.left(); x <= area.right(); ++x) {
+        if (shown.valid(x, y) && shown.pixel(x, y) != kBlackPixel) return true;
+      }
+    }
+    return false;
+  };
+  const QRect picture = window.picture1()->geometry();
+  QVERIFY2(white_in(QRect(0, 0, picture.left(), 24)), "the finished card's mark is not shown");
+  const QRect under_picture(picture.left() - 1, picture.bottom() + 1, 1, 20);
+  QVERIFY2(white_in(under_picture), "the progress mark's start is not shown");
+  QVERIFY2(white_in(under_picture.translated(picture.width(), 0)),
+           "the progress mark's end is not shown");
 }
 
 }  // namespace card::testing
