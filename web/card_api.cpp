@@ -1,6 +1,7 @@
-// What the page and its worker call: one card at a time, started for a name and scanned a few rows
-// per call, its changed rows handed out in bands for the page to paint. The core runs the window's
-// own card sequence, greeting included; the page only shows the pixels.
+// What the page's worker calls: the name check, and one card at a time, started for a name and
+// scanned a few rows per call, its rows handed out as they are finished, in bands for the page to
+// paint. The core runs the window's own card sequence, greeting included; the page only shows the
+// pixels.
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
@@ -18,7 +19,10 @@
 namespace {
 
 struct WebCard {
-  explicit WebCard(card::LocalTime started) { memory.clock.Set(started); }
+  explicit WebCard(card::LocalTime started) {
+    memory.clock.Set(started);
+    form.PaintFinishedRowsOnly();  // rows show when final, each pixel painted once
+  }
   card::MemoryPlatform memory;  // the greeting has the core's own typeface
   card::Generator generator;
   card::Form1 form{memory.platform(), generator};
@@ -30,9 +34,7 @@ std::unique_ptr<WebCard> current;
 std::vector<std::uint8_t> rgba(static_cast<std::size_t>(card::kPictureWidth) *
                                    card::kPictureHeight * 4,
                                0);
-// The picture as last handed out, to find the rows that changed since.
-std::vector<std::uint32_t> shown(static_cast<std::size_t>(card::kPictureWidth) *
-                                 card::kPictureHeight);
+std::string name;  // the name the worker wrote, as UTF-8 bytes; it may hold NULs
 int band_top = 0;
 int band_rows = 0;
 std::string text;  // the last string handed out; valid until the next call that returns one
@@ -41,9 +43,16 @@ std::string text;  // the last string handed out; valid until the next call that
 
 extern "C" {
 
+// Room for a name of `bytes` UTF-8 bytes, which the worker writes there before it calls
+// card_check_name or card_start. The name is the whole of it: a NUL is one more character.
+EMSCRIPTEN_KEEPALIVE char* card_name_buffer(int bytes) {
+  name.assign(static_cast<std::size_t>(std::max(bytes, 0)), '\0');
+  return name.data();
+}
+
 // "" when the name is accepted, otherwise why not (the renderer's wording).
-EMSCRIPTEN_KEEPALIVE const char* card_check_name(const char* utf8_name) {
-  const auto refusal = card::CheckName(utf8_name);
+EMSCRIPTEN_KEEPALIVE const char* card_check_name() {
+  const auto refusal = card::CheckName(name);
   text = refusal ? card::DescribeRefusal(*refusal) : std::string();
   return text.c_str();
 }
@@ -58,14 +67,15 @@ EMSCRIPTEN_KEEPALIVE const char* card_prompt(int line) {
   return text.c_str();
 }
 
-// Starts the card of an accepted name, abandoning any card still growing; the local time names
-// its file. Returns 0 for a refused name, and then the previous card stays.
-EMSCRIPTEN_KEEPALIVE int card_start(const char* utf8_name, int year, int month, int day, int hour,
-                                    int minute, int second) {
-  if (card::CheckName(utf8_name)) return 0;
+// Starts the card of the name in the buffer when it is accepted, abandoning any card still
+// growing; the local time names its file. Returns 0 for a refused name, and then the previous card
+// stays.
+EMSCRIPTEN_KEEPALIVE int card_start(int year, int month, int day, int hour, int minute,
+                                    int second) {
+  if (card::CheckName(name)) return 0;
   current = std::make_unique<WebCard>(card::LocalTime{year, month, day, hour, minute, second});
   WebCard& c = *current;
-  c.memory.dialog.Answer(utf8_name);
+  c.memory.dialog.Answer(name);
   c.form.StartUp();
   c.sequence.Start();
   return 1;
@@ -85,43 +95,29 @@ EMSCRIPTEN_KEEPALIVE int card_finished() {
   return current && current->sequence.finished() ? 1 : 0;
 }
 
-// The rows changed since the last band (all rows when `whole`), as RGBA bytes for the canvas,
-// top to bottom; card_band_top and card_band_rows say where they go. Strokes reach past their own
-// row, so the band is found by comparing with the rows already handed out.
-EMSCRIPTEN_KEEPALIVE const std::uint8_t* card_band(int whole) {
+// The rows drawn since the last band, as RGBA bytes for the canvas, top to bottom;
+// card_band_top and card_band_rows say where they go. The picture keeps count of them itself.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* card_band() {
   band_top = 0;
   band_rows = 0;
   if (!current) return rgba.data();
-  const card::PixelBuffer& picture = current->memory.picture1.pixels();
-  const std::uint32_t* from = picture.data();
-  const int width = picture.width();
-  const int height = picture.height();
-  const auto row_at = [&](int y) { return static_cast<std::size_t>(y) * width; };
-  // No early exit: the whole row is compared in SIMD, far faster than memcmp's bytes here.
-  const auto same = [&](int y) {
-    std::uint32_t differ = 0;
-    const std::uint32_t* a = from + row_at(y);
-    const std::uint32_t* b = shown.data() + row_at(y);
-    for (int k = 0; k < width; ++k) differ |= a[k] ^ b[k];
-    return differ == 0;
-  };
-  int top = 0;
-  int end = height;
-  if (!whole) {
-    while (top < end && same(top)) ++top;
-    while (end > top && same(end - 1)) --end;
-  }
-  std::copy(from + row_at(top), from + row_at(end), shown.begin() + row_at(top));
+  card::Surface& surface = current->memory.picture1;
+  const card::Surface::Rows drawn = surface.TakeDrawnRows();
+  if (drawn.top > drawn.bottom) return rgba.data();
+  const card::PixelBuffer& picture = surface.pixels();
+  const auto width = static_cast<std::size_t>(picture.width());
+  const std::uint32_t* from = picture.scanline(drawn.top);
+  const std::size_t count = width * static_cast<std::size_t>(drawn.bottom - drawn.top + 1);
   std::uint8_t* to = rgba.data();
-  for (std::size_t k = row_at(top); k < row_at(end); ++k, to += 4) {
+  for (std::size_t k = 0; k < count; ++k, to += 4) {
     const std::uint32_t argb = from[k];
     to[0] = static_cast<std::uint8_t>(argb >> 16);
     to[1] = static_cast<std::uint8_t>(argb >> 8);
     to[2] = static_cast<std::uint8_t>(argb);
     to[3] = static_cast<std::uint8_t>(argb >> 24);
   }
-  band_top = top;
-  band_rows = end - top;
+  band_top = drawn.top;
+  band_rows = drawn.bottom - drawn.top + 1;
   return rgba.data();
 }
 

@@ -63,6 +63,10 @@ class Form1 {
   // Headless use: scan each card at once on `threads` threads instead of row by row with events in
   // between. The pixels and the state afterwards are the same.
   void ScanWholeCards(int threads) { whole_card_threads_ = threads; }
+  // The web page's scan: ScanRows computes rows of positions and paints only the rows that no
+  // later position reaches, each pixel once and last stroke first, so every row that shows is
+  // final. The pixels and the state afterwards are the same as the window's.
+  void PaintFinishedRowsOnly() { paint_finished_rows_only_ = true; }
   // The web address at the end of the greeting line and the year it wishes a happy new year;
   // empty: the ones the program was built with.
   void SetGreetingAddress(std::string address) { greeting_address_ = std::move(address); }
@@ -116,6 +120,7 @@ class Form1 {
   bool restart_requested_ = false;
   bool exit_requested_ = false;
   int whole_card_threads_ = 0;  // 0: row by row
+  bool paint_finished_rows_only_ = false;
   std::unique_ptr<ScanInProgress, EndScan> scan_;
   std::string greeting_address_;  // empty: the address the program was built with
   std::string greeting_year_;     // empty: the year the program was built with

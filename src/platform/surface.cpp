@@ -21,6 +21,7 @@ Surface::Surface(int width, int height, TextRenderer* text_renderer)
 void Surface::SetBackColor(std::int32_t packed) {
   back_color_ = packed;
   pixels_.Fill(ArgbFromPacked(packed));
+  MarkRowsDrawn(0, height() - 1);
   if (observer_ != nullptr && width() > 0 && height() > 0) {
     observer_->Drawn(0, 0, width() - 1, height() - 1);
   }
@@ -31,6 +32,7 @@ void Surface::PSet(float x, float y, std::int32_t packed) {
   const std::int32_t py = DevicePixel(y);
   if (px < 0 || px >= width() || py < 0 || py >= height()) return;
   pixels_.scanline(py)[px] = ArgbFromPacked(packed);
+  MarkRowsDrawn(py, py);
   if (observer_ != nullptr) observer_->Drawn(px, py, px, py);
 }
 
@@ -47,6 +49,8 @@ void Surface::PrintWith(TextRenderer* renderer, std::string_view text) {
   const int line_height = renderer != nullptr ? renderer->DrawText(pixels_, x, y, text, font_size_,
                                                                    ArgbFromPacked(fore_color_))
                                               : PlainLineHeight(font_size_);
+  MarkRowsDrawn(y, static_cast<std::int32_t>(
+                       std::min<std::int64_t>(std::int64_t{y} + line_height - 1, INT32_MAX)));
 
   if (observer_ != nullptr) {
     // The text may run to the right edge; the renderer does not say how far.
@@ -63,6 +67,13 @@ void Surface::PrintWith(TextRenderer* renderer, std::string_view text) {
 
   current_x_ = 0.0f;
   current_y_ += static_cast<float>(line_height);
+}
+
+Surface::Rows Surface::TakeDrawnRows() {
+  const Rows rows{std::max(drawn_top_, 0), std::min(drawn_bottom_, height() - 1)};
+  drawn_top_ = INT32_MAX;
+  drawn_bottom_ = INT32_MIN;
+  return rows;
 }
 
 void Surface::NotifyLine(std::int32_t px1, std::int32_t py1, std::int32_t px2, std::int32_t py2) {

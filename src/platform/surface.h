@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -54,6 +55,7 @@ class Surface {
     const std::int32_t px1 = DevicePixel(x1), py1 = DevicePixel(y1);
     const std::int32_t px2 = DevicePixel(x2), py2 = DevicePixel(y2);
     DrawLine(pixels_, px1, py1, px2, py2, ArgbFromPacked(packed));
+    MarkRowsDrawn(std::min(py1, py2), std::max(py1, py2));
     if (observer_ != nullptr) NotifyLine(px1, py1, px2, py2);
   }
   void PSet(float x, float y, std::int32_t packed);
@@ -77,6 +79,18 @@ class Surface {
 
   void set_observer(SurfaceObserver* observer) { observer_ = observer; }
 
+  // The rows drawn on since the last call, so that a front end that copies the picture elsewhere
+  // (the web page) copies only those. Empty (top > bottom) when nothing was drawn.
+  struct Rows {
+    int top, bottom;
+  };
+  Rows TakeDrawnRows();
+  // For pixels written directly, past the surface's own drawing: rows top to bottom may differ.
+  void MarkRowsDrawn(std::int32_t top, std::int32_t bottom) {
+    drawn_top_ = std::min(drawn_top_, top);
+    drawn_bottom_ = std::max(drawn_bottom_, bottom);
+  }
+
  private:
   void PrintWith(TextRenderer* renderer, std::string_view text);
   void NotifyLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
@@ -89,6 +103,8 @@ class Surface {
   double font_size_ = 9.0;
   float current_x_ = 0.0f;
   float current_y_ = 0.0f;
+  std::int32_t drawn_top_ = 0;  // rows drawn on since TakeDrawnRows, possibly outside the surface
+  std::int32_t drawn_bottom_ = INT32_MAX;
 };
 
 }  // namespace card

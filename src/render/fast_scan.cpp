@@ -145,18 +145,21 @@ bool MayMeet(const ClipRect& r, int x1, int y1, int x2, int y2) {
          std::min(x1, x2) <= r.right;
 }
 
-// Paints the strokes that touch rows [top, bottom] from the last to the first, writing only
-// pixels that no later stroke has covered; what no stroke reaches keeps the cleared black. Only
-// the rows of positions whose strokes can reach the band are visited, and the band stops as soon
-// as it is full. Returns the pixels traced.
-std::int64_t DrawBand(const std::vector<StrokeRecord>& records, int columns, PixelBuffer& picture,
-                      int top, int bottom) {
+// Paints the strokes of the first `count` positions that touch rows [top, bottom] from the last
+// to the first, writing only pixels that no later stroke has covered; what no stroke reaches keeps
+// the cleared black. Only the rows of positions whose strokes can reach the band are visited, and
+// the band stops as soon as it is full. Returns the pixels traced.
+std::int64_t DrawBand(const std::vector<StrokeRecord>& records, std::size_t count, int columns,
+                      PixelBuffer& picture, int top, int bottom) {
+  if (count == 0) return 0;
   UnderPainter painter(picture, top, bottom);
-  const int rows = static_cast<int>(records.size() / static_cast<std::size_t>(columns));
-  for (int j = std::min(rows - 1, bottom + kStrokeReach);
+  const auto per_row = static_cast<std::size_t>(columns);
+  const int last_row = static_cast<int>((count - 1) / per_row);
+  for (int j = std::min(last_row, bottom + kStrokeReach);
        j >= 0 && !painter.full() && j + kStrokeReach >= painter.open_rect().top; --j) {
-    const StrokeRecord* row = records.data() + static_cast<std::size_t>(j) * columns;
-    for (int i = columns - 1; i >= 0; --i) {
+    const StrokeRecord* row = records.data() + static_cast<std::size_t>(j) * per_row;
+    const int last_column = j == last_row ? static_cast<int>((count - 1) % per_row) : columns - 1;
+    for (int i = last_column; i >= 0; --i) {
       const StrokeRecord& r = row[i];
       if (r.argb == 0) continue;
       const ClipRect& open = painter.open_rect();
@@ -220,12 +223,64 @@ FastScanResult FastScan(const ScanSettings& settings, const PixelCarry& carry, i
   RunOnThreads(std::min(threads, bands), [&](int) {
     for (int b = next_band++; b < bands; b = next_band++) {
       traced[static_cast<std::size_t>(b)] =
-          DrawBand(scan.records(), scan.columns(), picture, height * b / bands,
+          DrawBand(scan.records(), count, scan.columns(), picture, height * b / bands,
                    height * (b + 1) / bands - 1);
     }
   });
   for (const std::int64_t t : traced) result.traced_pixels += t;
   return result;
+}
+
+// The positions of a row reach no row this many or more above it.
+constexpr int kRowsBelowUnreached = kStrokeReach + 1;
+constexpr int kBandRows = 64;
+
+struct GrowingFastScan::State {
+  State(const ScanSettings& settings, const PixelCarry& start, int last_column, int last_row,
+        PixelBuffer& canvas)
+      : scan(settings, last_column, last_row), carry(start), picture(canvas) {}
+  Scan scan;
+  PixelCarry carry;
+  PixelInputs last;
+  PixelBuffer& picture;
+  std::size_t computed = 0;  // positions computed, in scan order
+  int painted = 0;           // rows of the picture painted
+};
+
+GrowingFastScan::GrowingFastScan(const ScanSettings& settings, const PixelCarry& carry,
+                                 int last_column, int last_row, PixelBuffer& picture) {
+  picture.Fill(0xFF000000u);
+  if (last_column < 0 || last_row < 0) last_column = last_row = -1;  // no position at all
+  state_ = std::make_unique<State>(settings, carry, last_column, last_row, picture);
+}
+
+GrowingFastScan::~GrowingFastScan() = default;
+
+bool GrowingFastScan::Advance(int rows) {
+  State& s = *state_;
+  const std::size_t count = s.scan.count();
+  const auto columns = static_cast<std::size_t>(s.scan.columns());
+  const std::size_t end =
+      std::min(count, s.computed + static_cast<std::size_t>(std::max(rows, 0)) * columns);
+  s.carry = s.scan.Compute(s.computed, end, s.carry, s.last, nullptr);
+  s.computed = end;
+  const int height = s.picture.height();
+  const int finished =
+      end == count ? height : std::clamp(static_cast<int>(end / columns) - kRowsBelowUnreached, 0, height);
+  // Each band costs every stroke across it a set-up of its own: rows wait for a band of some size.
+  if (finished >= std::min(s.painted + kBandRows, height) && finished > s.painted) {
+    DrawBand(s.scan.records(), end, s.scan.columns(), s.picture, s.painted, finished - 1);
+    s.painted = finished;
+  }
+  return s.computed < count;
+}
+
+int GrowingFastScan::painted_rows() const {
+  return state_->painted;
+}
+
+FastScanResult GrowingFastScan::result() const {
+  return FastScanResult{state_->carry, state_->last, state_->computed > 0};
 }
 
 }  // namespace card

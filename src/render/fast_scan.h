@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "raster/pixel_buffer.h"
 #include "render/scan_settings.h"
@@ -27,6 +28,26 @@ struct FastScanResult {
 
 FastScanResult FastScan(const ScanSettings& settings, const PixelCarry& carry, int last_column,
                         int last_row, PixelBuffer& picture, int threads);
+
+// The same scan in steps on one thread, for a front end that shows the card growing (the web
+// page): each step computes a few rows of positions and paints, with the last-to-first painter, the
+// rows that no later position can reach any more. So the card grows from the top, every row that
+// shows is final, and the picture is FastScan's.
+class GrowingFastScan {
+ public:
+  GrowingFastScan(const ScanSettings& settings, const PixelCarry& carry, int last_column,
+                  int last_row, PixelBuffer& picture);
+  ~GrowingFastScan();
+  // Computes up to `rows` more rows of positions and paints what they finish; true while
+  // positions remain.
+  bool Advance(int rows);
+  int painted_rows() const;  // rows 0 to painted_rows() - 1 of the picture are final
+  FastScanResult result() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 // The number of threads that suits this machine: one per core.
 int DefaultThreadCount();

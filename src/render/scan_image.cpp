@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "form/form1.h"
@@ -18,6 +19,7 @@ struct Form1::ScanInProgress {
   int last_row = -1;
   int next_row = 0;
   bool visited = false;
+  std::unique_ptr<GrowingFastScan> growing;  // for PaintFinishedRowsOnly
 };
 
 void Form1::EndScan::operator()(ScanInProgress* scan) const {
@@ -63,11 +65,33 @@ void Form1::BeginScan() {
   scan_->settings = ScanSettingsOf(*this, scan_->table);
   scan_->carry = CarryOf(*this);
   scan_->last_row = ToInteger(vis);  // read once, as the row loop reads its end
+  if (paint_finished_rows_only_) {
+    const int last_row = scan_->last_row;
+    const int last_column = last_row >= 0 ? NextRowColumns() : ToInteger(sir);
+    scan_->growing = std::make_unique<GrowingFastScan>(scan_->settings, scan_->carry, last_column,
+                                                       last_row, picture.pixels());
+  }
 }
 
 bool Form1::ScanRows(int count) {
   if (!scan_) return false;
   Surface& picture = platform_.picture1;
+  if (scan_->growing) {
+    GrowingFastScan& growing = *scan_->growing;
+    const int painted = growing.painted_rows();
+    const bool more = growing.Advance(count);
+    if (growing.painted_rows() > painted)
+      picture.MarkRowsDrawn(painted, growing.painted_rows() - 1);
+    if (!more) {
+      const FastScanResult whole = growing.result();
+      scan_->carry = whole.carry;
+      scan_->last = whole.last;
+      scan_->visited = whole.visited;
+      scan_->next_row = scan_->last_row + 1;
+      if (scan_->last_row >= 0) i = Value::Integer(static_cast<std::int16_t>(ToInteger(sir) + 1));
+    }
+    return more;
+  }
   const ScanSettings& settings = scan_->settings;
   for (; count > 0 && scan_->next_row <= scan_->last_row; --count) {
     const int row = scan_->next_row++;

@@ -21,6 +21,38 @@ std::optional<NameRefusal> CheckName(std::string_view utf8_name) {
   return std::nullopt;
 }
 
+namespace {
+
+// A character as the message shows it. Control characters and invisible spaces go by their names:
+// their glyphs would show nothing, or break the message's line.
+std::string Shown(char32_t c) {
+  switch (c) {
+    case 0x00:
+      return "a NUL";
+    case U'\t':
+      return "a tab";
+    case U'\n':
+      return "a line feed";
+    case U'\r':
+      return "a carriage return";
+    case 0x7F:
+      return "a delete character";
+    case 0xA0:
+      return "a no-break space";
+    default:
+      break;
+  }
+  // Printed as it is, it would act on the terminal rather than show.
+  if (IsControlCharacter(c)) return "a control character";
+  // Built piece by piece: GCC 12 warns falsely about a chain of string concatenations here.
+  std::string shown = "character '";
+  shown += EncodeUtf8(c);
+  shown += "'";
+  return shown;
+}
+
+}  // namespace
+
 std::string DescribeRefusal(const NameRefusal& refusal) {
   const std::string allowed = "use at most 100 lowercase letters a to z and spaces";
   if (refusal.reason == NameRefusal::Reason::kTooLong) {
@@ -28,20 +60,8 @@ std::string DescribeRefusal(const NameRefusal& refusal) {
   }
   char code[16];
   std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(refusal.character));
-  std::string shown;
-  if (refusal.character == U'\t') {
-    shown = "a tab";
-  } else if (IsControlCharacter(refusal.character)) {
-    // Printed as it is, it would act on the terminal rather than show.
-    shown = "a control character";
-  } else {
-    // Built piece by piece: GCC 12 warns falsely about a chain of string concatenations here.
-    shown.push_back('\'');
-    shown += EncodeUtf8(refusal.character);
-    shown.push_back('\'');
-  }
-  return "character " + shown + " (" + code + ") at position " + std::to_string(refusal.position) +
-         " is not allowed: " + allowed;
+  return Shown(refusal.character) + " (" + code + ") at position " +
+         std::to_string(refusal.position) + " is not allowed: " + allowed;
 }
 
 }  // namespace card

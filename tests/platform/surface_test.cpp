@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -136,6 +137,51 @@ TEST(SurfaceTest, TellsTheObserverWhichPixelsChanged) {
 
   EXPECT_EQ(observer.boxes,
             (std::vector<Box>{{3, 5, 3, 5}, {0, 2, 8, 6}, {2, 7, 2, 7}, {0, 0, 9, 7}}));
+}
+
+// The web page copies only the rows drawn since it last asked: a row missed there stays stale on
+// screen.
+TEST(SurfaceTest, SaysWhichRowsWereDrawnSinceItWasLastAsked) {
+  FakeTextRenderer text(3);
+  Surface surface(10, 8, &text);
+  struct Step {
+    std::string what;
+    std::function<void()> draw;
+    int top, bottom;  // top > bottom: no row
+  };
+  const std::vector<Step> steps = {
+      {"a new surface", [] {}, 0, 7},
+      {"nothing", [] {}, 0, -1},
+      {"a point", [&] { surface.PSet(3, 5, Rgb(1, 1, 1)); }, 5, 5},
+      {"a point outside", [&] { surface.PSet(3, 9, Rgb(1, 1, 1)); }, 0, -1},
+      {"a line up", [&] { surface.Line(8.4f, 6, -5, 2, Rgb(1, 1, 1)); }, 2, 6},
+      {"a line above", [&] { surface.Line(-1, -1, -9, -20, Rgb(1, 1, 1)); }, 0, -1},
+      {"a line below and past the bottom", [&] { surface.Line(2, 6, 2, 40, Rgb(1, 1, 1)); }, 6, 7},
+      {"two lines",
+       [&] {
+         surface.Line(0, 1, 4, 1, Rgb(1, 1, 1));
+         surface.Line(0, 4, 4, 3, Rgb(1, 1, 1));
+       },
+       1, 4},
+      {"text",
+       [&] {
+         surface.SetCurrentY(4);
+         surface.Print("x");
+       },
+       4, 6},
+      {"rows marked directly", [&] { surface.MarkRowsDrawn(2, 3); }, 2, 3},
+      {"the background", [&] { surface.SetBackColor(Rgb(0, 0, 0)); }, 0, 7},
+  };
+  for (const Step& step : steps) {
+    step.draw();
+    const Surface::Rows rows = surface.TakeDrawnRows();
+    if (step.top > step.bottom) {
+      EXPECT_GT(rows.top, rows.bottom) << step.what;
+    } else {
+      EXPECT_EQ(rows.top, step.top) << step.what;
+      EXPECT_EQ(rows.bottom, step.bottom) << step.what;
+    }
+  }
 }
 
 TEST(SurfaceTest, PrintHandsTheTextToTheRendererAndMovesToTheNextLine) {
