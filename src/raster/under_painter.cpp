@@ -112,7 +112,8 @@ UnderPainter::UnderPainter(PixelBuffer& buffer, int top, int bottom)
       tile_columns == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << tile_columns) - 1);
   // floor(at * ceil(2^32 / stride) / 2^32) is at / stride for every index below 2^32 / stride.
   const std::uint64_t reciprocal = ((std::uint64_t{1} << 32) + stride - 1) / stride;
-  const bool reciprocal_exact = open_pixels_.size() * stride < (std::uint64_t{1} << 32);
+  const bool reciprocal_exact =
+      static_cast<std::uint64_t>(open_pixels_.size()) * stride < (std::uint64_t{1} << 32);
   open_ = Open{open_pixels_.data(),
                open_in_tile_.data(),
                open_tile_rows_.data(),
