@@ -28,11 +28,13 @@ class EventPump {
   virtual void DoEvents() = 0;
 };
 
-// A file could not be written; `reason` says why in words a user understands.
+// A file could not be read or written (`action`, "cannot write" unless said otherwise); `reason`
+// says why in words a user understands. what() is the whole message: "cannot write PATH: REASON".
 class FileError : public std::runtime_error {
  public:
-  FileError(std::string path, std::string reason, int error_number = 0)
-      : std::runtime_error(path + ": " + reason),
+  FileError(std::string path, std::string reason, int error_number = 0,
+            std::string action = "cannot write")
+      : std::runtime_error(action + " " + path + ": " + reason),
         path_(std::move(path)),
         reason_(std::move(reason)),
         error_number_(error_number) {}

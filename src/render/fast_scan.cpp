@@ -266,7 +266,8 @@ bool GrowingFastScan::Advance(int rows) {
   s.computed = end;
   const int height = s.picture.height();
   const int finished =
-      end == count ? height : std::clamp(static_cast<int>(end / columns) - kRowsBelowUnreached, 0, height);
+      end == count ? height
+                   : std::clamp(static_cast<int>(end / columns) - kRowsBelowUnreached, 0, height);
   // Each band costs every stroke across it a set-up of its own: rows wait for a band of some size.
   if (finished >= std::min(s.painted + kBandRows, height) && finished > s.painted) {
     DrawBand(s.scan.records(), end, s.scan.columns(), s.picture, s.painted, finished - 1);

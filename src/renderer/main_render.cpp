@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     QCoreApplication application(qt_argc, qt_argv);
     return options.batch() ? card::RunBatch(options) : MakeOneCard(options);
   } catch (const card::FileError& error) {
-    card::ConsoleMessage("cannot write " + error.path() + ": " + error.reason());
+    card::ConsoleMessage(error.what());
   } catch (const std::bad_alloc&) {
     card::ConsoleMessage("out of memory");
   } catch (const std::exception& error) {

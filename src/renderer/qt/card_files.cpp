@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "platform/platform.h"
 #include "raster/bmp_writer.h"
 #include "raster/png_writer.h"
 
@@ -24,7 +25,7 @@ bool IsSupportedImagePath(const std::string& path) {
 std::vector<std::uint8_t> EncodeCardImage(const PixelBuffer& picture, const std::string& path) {
   if (EndsWith(path, ".bmp")) return EncodeBmp(picture);
   if (!EndsWith(path, ".png")) {
-    throw CardFileError("cannot write " + path + ": the file name must end in .bmp or .png");
+    throw FileError(path, "the file name must end in .bmp or .png");
   }
   return EncodePng(picture);
 }

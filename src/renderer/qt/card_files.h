@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -9,16 +8,11 @@
 
 namespace card {
 
-// A problem with a file the renderer was asked to read or write, worded for the user.
-class CardFileError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
+// Whether the path ends in an image format the renderer writes (.bmp or .png).
 bool IsSupportedImagePath(const std::string& path);
 
 // The bytes of the picture as a BMP or PNG file, chosen by the path's extension. Throws
-// CardFileError.
+// FileError.
 std::vector<std::uint8_t> EncodeCardImage(const PixelBuffer& picture, const std::string& path);
 
 }  // namespace card

@@ -49,12 +49,12 @@ NamesInput OpenNames(const std::string& source) {
   input.shown = source;
   input.file = std::make_unique<std::ifstream>(source, std::ios::binary);
   if (!*input.file) {
-    throw CardFileError("cannot read names file " + source + ": " + std::strerror(errno));
+    throw FileError(source, std::strerror(errno), errno, "cannot read names file");
   }
   // A folder opens like a file and then reads as empty: it would pass for a list of no names.
   struct stat info {};
   if (::stat(source.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-    throw CardFileError("cannot read names file " + source + ": " + std::strerror(EISDIR));
+    throw FileError(source, std::strerror(EISDIR), EISDIR, "cannot read names file");
   }
   if (S_ISREG(info.st_mode)) {
     std::ifstream counting(source, std::ios::binary);
@@ -71,15 +71,16 @@ void PrepareOutputFolder(const std::string& folder) {
   if (error == EEXIST && ::stat(folder.c_str(), &info) == 0) {
     // A folder name ending in "/" is the folder itself, whatever its parent holds.
     if (!folder.empty() && folder.back() != '/' && !MayFollowLink(folder)) {
-      throw CardFileError("cannot put the cards in " + folder +
-                          ": it is a symbolic link that another user put in a folder everyone "
-                          "may write in; it was not followed");
+      throw FileError(folder,
+                      "it is a symbolic link that another user put in a folder everyone may "
+                      "write in; it was not followed",
+                      0, "cannot put the cards in");
     }
     if (S_ISDIR(info.st_mode)) return;
-    throw CardFileError("cannot put the cards in " + folder + ": it is a file, not a folder");
+    throw FileError(folder, "it is a file, not a folder", 0, "cannot put the cards in");
   }
-  throw CardFileError("cannot create the folder " + folder + ": " +
-                      FileErrorReason(error, ParentDirectory(folder)));
+  throw FileError(folder, FileErrorReason(error, ParentDirectory(folder)), error,
+                  "cannot create the folder");
 }
 
 // The names of the batch, handed to the jobs one accepted name at a time in the file's order;
@@ -160,8 +161,8 @@ void SaveAsNew(const std::vector<std::uint8_t>& bytes, const std::string& folder
   for (int attempt = 1; attempt <= kMaxNameAttempts; ++attempt) {
     if (file.CommitAsNew(folder + "/" + BatchFileName(stem, line, format, attempt))) return;
   }
-  throw CardFileError("cannot write " + first + ": " + std::to_string(kMaxNameAttempts) +
-                      " files of this name are there already");
+  throw FileError(first,
+                  std::to_string(kMaxNameAttempts) + " files of this name are there already");
 }
 
 struct BatchSettings {
@@ -218,7 +219,7 @@ int RunBatch(const RenderOptions& options) {
           names.Halt();
           if (disk_full.exchange(true)) break;
         }
-        ConsoleMessage(where + "cannot write " + error.path() + ": " + error.reason());
+        ConsoleMessage(where + error.what());
       } catch (const std::bad_alloc&) {
         ConsoleMessage(where + "out of memory");
         write_failed = true;

@@ -96,7 +96,7 @@ int Show(const std::string& text) {
     WriteStandardOutput(text);
     return 0;
   } catch (const FileError& error) {
-    std::cerr << kProgram << ": cannot write " << error.path() << ": " << error.reason() << "\n";
+    std::cerr << kProgram << ": " << error.what() << "\n";
     return 1;
   }
 }
@@ -218,13 +218,20 @@ std::optional<std::string> ReadValues(const Given& given, RenderOptions& options
 }
 
 const option kLongOptions[] = {
-    {"name", required_argument, nullptr, 'n'},    {"out", required_argument, nullptr, 'o'},
-    {"recipe", required_argument, nullptr, 'r'},  {"from-recipe", required_argument, nullptr, 'R'},
-    {"names", required_argument, nullptr, 'l'},   {"out-dir", required_argument, nullptr, 'd'},
-    {"format", required_argument, nullptr, 'f'},  {"jobs", required_argument, nullptr, 'j'},
-    {"threads", required_argument, nullptr, 't'}, {"address", required_argument, nullptr, 'a'},
-    {"year", required_argument, nullptr, 'y'},    {"quiet", no_argument, nullptr, 'q'},
-    {"help", no_argument, nullptr, 'h'},          {"version", no_argument, nullptr, 'V'},
+    {"name", required_argument, nullptr, 'n'},
+    {"out", required_argument, nullptr, 'o'},
+    {"recipe", required_argument, nullptr, 'r'},
+    {"from-recipe", required_argument, nullptr, 'R'},
+    {"names", required_argument, nullptr, 'l'},
+    {"out-dir", required_argument, nullptr, 'd'},
+    {"format", required_argument, nullptr, 'f'},
+    {"jobs", required_argument, nullptr, 'j'},
+    {"threads", required_argument, nullptr, 't'},
+    {"address", required_argument, nullptr, 'a'},
+    {"year", required_argument, nullptr, 'y'},
+    {"quiet", no_argument, nullptr, 'q'},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
 };
 // The leading ':' makes a missing value its own case.
