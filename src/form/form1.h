@@ -13,6 +13,8 @@
 
 namespace card {
 
+struct FastScanResult;  // render/fast_scan.h
+
 // The local values of the last palette build, kept so a card's recipe can list them.
 struct PaletteRecipe {
   float pmin = 0, pspan = 0;
@@ -109,6 +111,7 @@ class Form1 {
     void operator()(ScanInProgress* scan) const;
   };
   void ScanAtOnce();
+  void TakeWholeScan(const FastScanResult& whole);
   int NextRowColumns();
   // Runs a handler and applies the last-resort rule for an error that leaves it.
   void RunHandler(const std::function<void()>& handler);

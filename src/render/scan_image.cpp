@@ -82,14 +82,7 @@ bool Form1::ScanRows(int count) {
     const bool more = growing.Advance(count);
     if (growing.painted_rows() > painted)
       picture.MarkRowsDrawn(painted, growing.painted_rows() - 1);
-    if (!more) {
-      const FastScanResult whole = growing.result();
-      scan_->carry = whole.carry;
-      scan_->last = whole.last;
-      scan_->visited = whole.visited;
-      scan_->next_row = scan_->last_row + 1;
-      if (scan_->last_row >= 0) i = Value::Integer(static_cast<std::int16_t>(ToInteger(sir) + 1));
-    }
+    if (!more) TakeWholeScan(growing.result());
     return more;
   }
   const ScanSettings& settings = scan_->settings;
@@ -148,13 +141,17 @@ void Form1::ScanAtOnce() {
   if (!scan_) return;
   const int last_row = scan_->last_row;
   const int last_column = last_row >= 0 ? NextRowColumns() : ToInteger(sir);
-  const FastScanResult whole = FastScan(scan_->settings, scan_->carry, last_column, last_row,
-                                        platform_.picture1.pixels(), whole_card_threads_);
+  TakeWholeScan(FastScan(scan_->settings, scan_->carry, last_column, last_row,
+                         platform_.picture1.pixels(), whole_card_threads_));
+}
+
+// Leaves the state that the row-by-row scan leaves after its last row.
+void Form1::TakeWholeScan(const FastScanResult& whole) {
   scan_->carry = whole.carry;
   scan_->last = whole.last;
   scan_->visited = whole.visited;
-  scan_->next_row = last_row + 1;
-  if (last_row >= 0) i = Value::Integer(static_cast<std::int16_t>(last_column + 1));
+  scan_->next_row = scan_->last_row + 1;
+  if (scan_->last_row >= 0) i = Value::Integer(static_cast<std::int16_t>(ToInteger(sir) + 1));
 }
 
 }  // namespace card
