@@ -1,22 +1,11 @@
 #include <string>
 
+#include "numeric/text.h"
 #include "overlay/greeting.h"
 #include "overlay/greeting_settings.h"
 #include "overlay/greeting_text.h"
 
 namespace card {
-namespace {
-
-// The character at `at` as the user typed it: a whole UTF-8 sequence when it starts one.
-std::string CharacterAt(std::string_view text, std::size_t at) {
-  std::size_t end = at + 1;
-  if (static_cast<unsigned char>(text[at]) >= 0xC0) {
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-  }
-  return std::string(text.substr(at, end - at));
-}
-
-}  // namespace
 
 std::string GreetingLine(std::string_view name, std::string_view address, std::string_view year) {
   std::string line(name);
@@ -31,10 +20,17 @@ std::optional<std::string> CheckGreetingAddress(std::string_view address) {
   if (address.empty()) return "the address is empty";
   const auto outside = CharacterOutsideGreetingFont(address);
   if (!outside) return std::nullopt;
-  const std::string character = CharacterAt(address, address.find(*outside));
-  const auto code = static_cast<unsigned char>(*outside);
-  const std::string shown =
-      code < 0x20 || code == 0x7F ? "a control character" : "\"" + character + "\"";
+  std::size_t at = address.find(*outside);
+  const char32_t character = DecodeUtf8(address, at);
+  // Built piece by piece: GCC 12 warns falsely about a chain of string concatenations here.
+  std::string shown;
+  if (IsControlCharacter(character)) {
+    shown = "a control character";
+  } else {
+    shown.push_back('"');
+    shown += EncodeUtf8(character);
+    shown.push_back('"');
+  }
   return "the address holds " + shown +
          ", which the greeting cannot print (it prints printable ASCII only)";
 }
