@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "bench/card_setup.h"
-#include "render/fast_scan.h"
-#include "render/scan_lanes.h"
-#include "render/scan_position.h"
-#include "render/scan_state.h"
+#include "scan/fast_scan.h"
+#include "scan/scan_lanes.h"
+#include "scan/scan_position.h"
+#include "scan/scan_state.h"
 
 namespace card::bench {
 namespace {

@@ -1,9 +1,9 @@
 #include <string>
 
-#include "numeric/text.h"
 #include "overlay/greeting.h"
 #include "overlay/greeting_settings.h"
 #include "overlay/greeting_text.h"
+#include "services/text.h"
 
 namespace card {
 

@@ -3,9 +3,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "numeric/clock.h"
 #include "numeric/runtime_error.h"
 #include "platform/surface.h"
+#include "services/clock.h"
 
 namespace card {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "numeric/worker_threads.h"
+#include "services/worker_threads.h"
 
 namespace card {
 

@@ -1,23 +1,22 @@
 // The headless renderer: cards without a window, for scripts, tests and batches.
-#include <QCoreApplication>
 #include <cstdlib>
 #include <iostream>
 #include <new>
 #include <optional>
 #include <variant>
 
-#include "numeric/worker_threads.h"
+#include "files/staged_file.h"
 #include "platform/platform.h"
-#include "platform/staged_file.h"
-#include "render/fast_scan.h"
+#include "renderer/card_files.h"
 #include "renderer/headless_card.h"
 #include "renderer/progress_console.h"
-#include "renderer/qt/card_files.h"
-#include "renderer/qt/render_batch.h"
-#include "renderer/qt/render_options.h"
 #include "renderer/recipe.h"
+#include "renderer/render_batch.h"
+#include "renderer/render_options.h"
 #include "renderer/standard_output.h"
+#include "scan/fast_scan.h"
 #include "seed/name_rules.h"
+#include "services/worker_threads.h"
 
 namespace {
 
@@ -90,12 +89,6 @@ int main(int argc, char** argv) {
   });
 
   try {
-    // Cards need no display, no platform plugin and no fonts: the greeting has its own typeface.
-    // Qt reads options of its own (-platform, -style, ...) from the arguments it is given; the
-    // renderer's arguments are its own alone.
-    int qt_argc = 1;
-    char* qt_argv[] = {argv[0], nullptr};
-    QCoreApplication application(qt_argc, qt_argv);
     return options.batch() ? card::RunBatch(options) : MakeOneCard(options);
   } catch (const card::FileError& error) {
     card::ConsoleMessage(error.what());

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "numeric/text.h"
+#include "services/text.h"
 
 namespace card {
 namespace {

@@ -7,10 +7,11 @@
 #include <cstring>
 #include <mutex>
 
+#include "about/version.h"
+
 namespace card {
 namespace {
 
-constexpr char kProgram[] = "newyear-card-render";
 // Back to the start of the line and clear it.
 constexpr char kClearLine[] = "\r\033[K";
 
@@ -38,7 +39,7 @@ std::string CountOf(std::size_t count, const std::string& singular, const std::s
 void ConsoleMessage(const std::string& message) {
   const std::lock_guard hold(console_lock);
   std::string text = bar_text.empty() ? "" : kClearLine;
-  text += std::string(kProgram) + ": " + message + "\n" + bar_text;
+  text += std::string(kRendererProgram) + ": " + message + "\n" + bar_text;
   Put(text);
 }
 

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
-#include "numeric/text.h"
+#include "services/text.h"
 
 namespace card {
 namespace {

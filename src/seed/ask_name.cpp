@@ -1,5 +1,5 @@
 #include "form/form1.h"
-#include "numeric/text.h"
+#include "services/text.h"
 
 namespace card {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "numeric/text.h"
+#include "services/text.h"
 
 namespace card {
 

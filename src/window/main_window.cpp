@@ -4,8 +4,9 @@
 #include <QTimer>
 #include <optional>
 
+#include "about/version.h"
 #include "form/form1.h"
-#include "platform/qt/qt_platform.h"
+#include "window/qt_platform.h"
 #include "window/window_command_line.h"
 
 int main(int argc, char** argv) {
@@ -17,16 +18,17 @@ int main(int argc, char** argv) {
   std::optional<card::NoDisplayGuard> no_display_guard(std::in_place);
   QApplication application(argc, argv);
   no_display_guard.reset();
-  QApplication::setApplicationName(QStringLiteral("newyear-card"));
-  QApplication::setApplicationVersion(QStringLiteral(CARD_VERSION));
+  QApplication::setApplicationName(QString::fromLatin1(card::kWindowProgram));
+  QApplication::setApplicationVersion(QString::fromLatin1(card::kVersion));
   // The desktop entry's name: the desktop then shows the window with the entry's name and icon.
-  QGuiApplication::setDesktopFileName(QStringLiteral("newyear-card"));
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(card::kWindowProgram));
   // The installed theme icon when there is one, else the copy built into the program.
   QIcon built_in;
   for (int size : {48, 64, 128, 256}) {
     built_in.addFile(QStringLiteral(":/icons/newyear-card-%1.png").arg(size));
   }
-  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("newyear-card"), built_in));
+  QApplication::setWindowIcon(
+      QIcon::fromTheme(QString::fromLatin1(card::kWindowProgram), built_in));
 
   card::QtPlatform desktop;
   card::Generator generator;

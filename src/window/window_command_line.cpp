@@ -7,12 +7,13 @@
 #include <iostream>
 #include <string_view>
 
-#include "platform/qt/version_notice.h"
+#include "about/version.h"
+#include "about/version_notice.h"
 
 namespace card {
 namespace {
 
-constexpr char kProgram[] = "newyear-card";
+constexpr const char* kProgram = kWindowProgram;
 
 constexpr char kHelp[] =
     "Usage: newyear-card [OPTION]...\n"

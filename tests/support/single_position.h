@@ -3,10 +3,10 @@
 // Each step of the scan for one position on its own, as the per-position tests call them: the scan
 // itself computes a batch of positions at a time.
 
-#include "render/channel_mix.h"
-#include "render/plot_pixel.h"
-#include "render/polar_position.h"
-#include "render/shape_value.h"
+#include "scan/channel_mix.h"
+#include "scan/plot_pixel.h"
+#include "scan/polar_position.h"
+#include "scan/shape_value.h"
 
 namespace card {
 

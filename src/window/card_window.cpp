@@ -1,0 +1,129 @@
+#include "window/card_window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QScreen>
+#include <QShortcut>
+
+#include "platform/platform.h"
+
+namespace card {
+namespace {
+
+QImage ImageOf(const Surface& surface) {
+  const PixelBuffer& pixels = surface.pixels();
+  return QImage(reinterpret_cast<const uchar*>(pixels.data()), pixels.width(), pixels.height(),
+                pixels.stride() * 4, QImage::Format_RGB32);
+}
+
+// `caption` with the mnemonic marker before its character at `mnemonic`: the visible text stays
+// the caption, underlined there once the Alt key is held.
+QPushButton* MakeButton(const ControlGeometry& g, int mnemonic, QWidget* parent) {
+  QString text = QString::fromUtf8(g.caption);
+  text.insert(mnemonic, QLatin1Char('&'));
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QString::fromUtf8(g.name));
+  // The buttons are only 17 pixels high: no frame margin keeps the caption whole. The font is
+  // the desktop's; a larger one makes the button larger (ArrangeWindow).
+  button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
+  return button;
+}
+
+// The room the caption needs in the button's font.
+QSize CaptionSize(const QPushButton* button) {
+  const QFontMetrics metrics(button->font());
+  const QString caption = QString(button->text()).remove(QLatin1Char('&'));
+  return QSize(metrics.horizontalAdvance(caption) + 6, metrics.height() + 2);
+}
+
+void AddShortcut(QWidget* window, const QKeySequence& keys, QPushButton* button) {
+  auto* shortcut = new QShortcut(keys, window);
+  QObject::connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+}
+
+}  // namespace
+
+SurfaceView::SurfaceView(Surface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFixedSize(surface.width(), surface.height());
+}
+
+void SurfaceView::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  painter.drawImage(event->rect(), ImageOf(surface_), event->rect());
+}
+
+CardWindow::CardWindow(Surface& form, Surface& picture1, const QString& save_folder) : form_(form) {
+  setWindowTitle(QStringLiteral("Form1"));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  picture1_ = new SurfaceView(picture1, this);
+  picture1_->setObjectName(QString::fromUtf8(kPicture1.name));
+  picture1_->setFocusPolicy(Qt::StrongFocus);
+  exit_ = MakeButton(kCommand2, 1, this);    // e&xit: Alt+X, as in most programs
+  repeat_ = MakeButton(kCommand5, 0, this);  // &repeat
+  save_ = MakeButton(kCommand3, 0, this);    // &save on C:\wimgx
+  save_->setToolTip(QStringLiteral("Cards are saved in %1 (Ctrl+S)").arg(save_folder));
+  repeat_->setToolTip(QStringLiteral("Another name, another card (Ctrl+N)"));
+  exit_->setToolTip(QStringLiteral("End the program (Ctrl+Q)"));
+  // Tab order: picture, exit, repeat, (the hidden picture), save.
+  setTabOrder(picture1_, exit_);
+  setTabOrder(exit_, repeat_);
+  setTabOrder(repeat_, save_);
+  // A shortcut clicks its button, so it does exactly what the click does, when the click could.
+  AddShortcut(this, QKeySequence(Qt::CTRL | Qt::Key_S), save_);
+  AddShortcut(this, QKeySequence(Qt::CTRL | Qt::Key_N), repeat_);
+  AddShortcut(this, QKeySequence(Qt::CTRL | Qt::Key_R), repeat_);
+  AddShortcut(this, QKeySequence(Qt::CTRL | Qt::Key_Q), exit_);
+
+  // Big enough for every control when no window manager maximizes the window: at the designed
+  // places when the screen holds them, else arranged to fit the screen.
+  QSize size = DesignedClientSize(CaptionSize(exit_), CaptionSize(repeat_), CaptionSize(save_));
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QSize available = screen->availableGeometry().size();
+    if (!QRect(QPoint(0, 0), available).contains(QRect(QPoint(0, 0), size))) {
+      size = ArrangeWindow(available, CaptionSize(exit_), CaptionSize(repeat_), CaptionSize(save_))
+                 .needed.boundedTo(available);
+    }
+  }
+  resize(size);
+  Arrange();
+}
+
+void CardWindow::Arrange() {
+  arrangement_ =
+      ArrangeWindow(size(), CaptionSize(exit_), CaptionSize(repeat_), CaptionSize(save_));
+  picture1_->move(arrangement_.picture.topLeft());
+  exit_->setGeometry(arrangement_.exit);
+  repeat_->setGeometry(arrangement_.repeat);
+  save_->setGeometry(arrangement_.save);
+  update();
+}
+
+void CardWindow::RepaintForm(const QRect& form_area) {
+  for (const QRect& shown : arrangement_.Shown(form_area)) repaint(shown);
+}
+
+void CardWindow::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  painter.fillRect(event->rect(), QColor::fromRgb(ArgbFromPacked(form_.back_color())));
+  const QImage form = ImageOf(form_);
+  for (const FormPiece& piece : arrangement_.pieces) {
+    const QRect target = piece.source.translated(piece.offset) & event->rect();
+    if (target.isEmpty()) continue;
+    painter.drawImage(target.topLeft(), form, target.translated(-piece.offset));
+  }
+}
+
+void CardWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Arrange();
+}
+
+void CardWindow::closeEvent(QCloseEvent* event) {
+  if (on_close) on_close();
+  event->accept();
+}
+
+}  // namespace card
