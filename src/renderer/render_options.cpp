@@ -2,11 +2,10 @@
 
 #include <getopt.h>
 
-#include <cerrno>
-#include <cstdlib>
+#include <array>
 #include <iostream>
+#include <string_view>
 #include <tuple>
-#include <vector>
 
 #include "about/version.h"
 #include "about/version_notice.h"
@@ -22,54 +21,137 @@ namespace {
 
 constexpr const char* kProgram = kRendererProgram;
 
-// Within 80 columns, as a terminal shows it.
+// Every option once: getopt's tables, the checks and --help are made from it. The bash completion
+// reads --help, and a test holds the manual page to it.
+namespace opt {
+enum Id : std::size_t {
+  kName,
+  kOut,
+  kRecipe,
+  kFromRecipe,
+  kNames,
+  kOutDir,
+  kFormat,
+  kJobs,
+  kThreads,
+  kAddress,
+  kYear,
+  kQuiet,
+  kHelp,
+  kVersion,
+  kCount
+};
+}  // namespace opt
+using OptionId = opt::Id;
+
+enum class Section { kOneCard, kBatch, kBoth };
+
+struct OptionSpec {
+  OptionId id;
+  const char* long_name;
+  char letter;
+  const char* value;  // what --help calls the value; nullptr: the option takes none
+  Section section;
+  const char* help;  // one paragraph, wrapped by Usage()
+};
+
+constexpr OptionSpec kOptions[] = {
+    {opt::kName, "name", 'n', "NAME", Section::kOneCard,
+     "the name as typed in the window: at most 100 characters, each a lowercase letter a to z or "
+     "a space ('' is the empty name)"},
+    {opt::kOut, "out", 'o', "FILE", Section::kOneCard,
+     "write the card to FILE (.bmp or .png); '-' writes it to standard output in the --format"},
+    {opt::kRecipe, "recipe", 'r', "FILE", Section::kOneCard,
+     "also write the card's recipe as JSON: the name, the seed, the twenty draws and what they "
+     "give; '-' writes it to standard output"},
+    {opt::kFromRecipe, "from-recipe", 'R', "FILE", Section::kOneCard,
+     "make the card from a recipe's name and draws, to reproduce a card or force a formula (edit "
+     "the draws); at most 1 MiB"},
+    {opt::kNames, "names", 'l', "FILE", Section::kBatch,
+     "one card per line of FILE, exactly as typed (an empty line is the empty name; a line ends "
+     "with LF or CR LF); '-' reads standard input. The list is read as the cards are made."},
+    {opt::kOutDir, "out-dir", 'd', "DIR", Section::kBatch,
+     "put the cards in DIR, named like the window names them and numbered by line: "
+     "T20261231235958-000007.png. A batch never replaces a file: it adds -2, -3, ... to the "
+     "number when a name is taken"},
+    {opt::kFormat, "format", 'f', "FORMAT", Section::kBatch,
+     "bmp or png (default png), for a batch and --out -"},
+    {opt::kJobs, "jobs", 'j', "N", Section::kBatch,
+     "cards made side by side (default and most: one per core)"},
+    {opt::kThreads, "threads", 't', "N", Section::kBoth,
+     "threads that make each card (default: the cores left over)"},
+    {opt::kAddress, "address", 'a', "TEXT", Section::kBoth,
+     "the web address that ends the greeting line (default: @ADDRESS@)"},
+    {opt::kYear, "year", 'y', "YEAR", Section::kBoth,
+     "the year the greeting wishes a happy new year, 1 to 4 digits (default: @YEAR@)"},
+    {opt::kQuiet, "quiet", 'q', nullptr, Section::kBoth, "show no progress bar"},
+    {opt::kHelp, "help", 'h', nullptr, Section::kBoth, "show this help and exit"},
+    {opt::kVersion, "version", 'V', nullptr, Section::kBoth, "show the version and exit"},
+};
+static_assert(std::size(kOptions) == opt::kCount, "one table row for each option");
+
+constexpr std::size_t kHelpColumn = 27;  // where the first line of an option's help starts
+constexpr std::size_t kHelpIndent = 29;  // and where its further lines start
+constexpr std::size_t kColumns = 79;     // within a terminal of 80 columns, clear of its last
+
+// "  -n, --name=NAME" and its help, wrapped within the terminal's width.
+std::string OptionUsage(const OptionSpec& spec) {
+  std::string line = std::string("  -") + spec.letter + ", --" + spec.long_name;
+  if (spec.value != nullptr) line += std::string("=") + spec.value;
+  std::string text = spec.help;
+  for (const auto& [placeholder, value] :
+       {std::pair{std::string_view("@ADDRESS@"), std::string_view(kProjectAddress)},
+        {std::string_view("@YEAR@"), std::string_view(kGreetingYear)}}) {
+    if (const auto at = text.find(placeholder); at != std::string::npos) {
+      text.replace(at, placeholder.size(), value);
+    }
+  }
+  std::string out;
+  std::size_t column = kHelpColumn;
+  if (line.size() + 1 >= kHelpColumn) {
+    out += line + "\n";
+    line.assign(kHelpIndent, ' ');
+    column = kHelpIndent;
+  }
+  line.resize(column, ' ');
+  bool first_word = true;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t space = text.find(' ', pos);
+    const std::string word = text.substr(pos, space == std::string::npos ? space : space - pos);
+    pos = space == std::string::npos ? text.size() : space + 1;
+    if (!first_word && line.size() + 1 + word.size() > kColumns) {
+      out += line + "\n";
+      line.assign(kHelpIndent, ' ');
+      first_word = true;
+    }
+    if (!first_word) line += ' ';
+    line += word;
+    first_word = false;
+  }
+  return out + line + "\n";
+}
+
 std::string Usage() {
-  return R"(Usage: newyear-card-render [OPTION]... --name NAME --out FILE
-  or:  newyear-card-render [OPTION]... --from-recipe RECIPE --out FILE
-  or:  newyear-card-render [OPTION]... --names FILE --out-dir DIR
-Make New-Year greeting cards without a window: the picture and greeting line
-that the window draws for a name.
-
-One card:
-  -n, --name=NAME          the name as typed in the window: at most 100
-                             characters, each a lowercase letter a to z or a
-                             space ('' is the empty name)
-  -o, --out=FILE           write the card to FILE (.bmp or .png); '-' writes
-                             it to standard output in the --format
-  -r, --recipe=FILE        also write the card's recipe as JSON: the name,
-                             the seed, the twenty draws and what they give;
-                             '-' writes it to standard output
-  -R, --from-recipe=FILE   make the card from a recipe's name and draws, to
-                             reproduce a card or force a formula (edit the
-                             draws); at most 1 MiB
-
-A batch:
-  -l, --names=FILE         one card per line of FILE, exactly as typed (an
-                             empty line is the empty name; a line ends with
-                             LF or CR LF); '-' reads standard input. The list
-                             is read as the cards are made.
-  -d, --out-dir=DIR        put the cards in DIR, named like the window names
-                             them and numbered by line:
-                             T20261231235958-000007.png. A batch never
-                             replaces a file: it adds -2, -3, ... to the
-                             number when a name is taken
-  -f, --format=FORMAT      bmp or png (default png), for a batch and --out -
-  -j, --jobs=N             cards made side by side (default and most: one per
-                             core)
-
-Both:
-  -t, --threads=N          threads that make each card (default: the cores
-                             left over)
-  -a, --address=TEXT       the web address that ends the greeting line
-                             (default: )" +
-         std::string(kProjectAddress) + R"()
-  -y, --year=YEAR          the year the greeting wishes a happy new year, 1 to
-                             4 digits (default: )" +
-         std::string(kGreetingYear) + R"()
-  -q, --quiet              show no progress bar
-  -h, --help               show this help and exit
-  -V, --version            show the version and exit
-
+  std::string usage = std::string("Usage: ") + kProgram +
+                      " [OPTION]... --name NAME --out FILE\n"
+                      "  or:  " +
+                      kProgram +
+                      " [OPTION]... --from-recipe RECIPE --out FILE\n"
+                      "  or:  " +
+                      kProgram +
+                      " [OPTION]... --names FILE --out-dir DIR\n"
+                      "Make New-Year greeting cards without a window: the picture and greeting "
+                      "line\nthat the window draws for a name.\n";
+  for (const auto& [section, title] : {std::pair{Section::kOneCard, "One card:"},
+                                       {Section::kBatch, "A batch:"},
+                                       {Section::kBoth, "Both:"}}) {
+    usage += std::string("\n") + title + "\n";
+    for (const OptionSpec& spec : kOptions) {
+      if (spec.section == section) usage += OptionUsage(spec);
+    }
+  }
+  return usage + R"(
 A card and its recipe are written in full before either is put in place, so a
 failure changes neither. An existing file is replaced and keeps its mode; a
 symbolic link is followed, except one put by another user in a sticky folder
@@ -83,7 +165,6 @@ or written, 2 for a refused name or wrong options.
 }
 
 constexpr int kMaxCount = 1024;
-constexpr int kMaxAddressLength = 100;
 
 int UsageError(const std::string& message) {
   std::cerr << kProgram << ": " << message << "\n"
@@ -102,63 +183,44 @@ int Show(const std::string& text) {
   }
 }
 
-std::optional<std::string> CheckCount(const std::string& text, const char* option, int& value) {
-  errno = 0;
-  char* end = nullptr;
-  const long parsed = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || errno != 0 || parsed < 1 || parsed > kMaxCount) {
-    return std::string(option) + " takes a whole number from 1 to " + std::to_string(kMaxCount) +
-           ", not '" + PrintableText(text) + "'";
+std::string Dashed(OptionId id) {
+  return std::string("--") + kOptions[id].long_name;
+}
+
+// A count is plain decimal digits: no sign, no spaces, no leading zero (010 is not 8 or 10).
+std::optional<std::string> CheckCount(const std::string& text, OptionId id, int& value) {
+  const bool digits = !text.empty() && text.size() <= 4 && text[0] != '0' &&
+                      text.find_first_not_of("0123456789") == std::string::npos;
+  const int parsed = digits ? std::stoi(text) : 0;
+  if (!digits || parsed > kMaxCount) {
+    return Dashed(id) + " takes a whole number from 1 to " + std::to_string(kMaxCount) + ", not '" +
+           PrintableText(text) + "'";
   }
-  value = static_cast<int>(parsed);
+  value = parsed;
   return std::nullopt;
 }
 
-std::optional<std::string> CheckAddress(const std::string& address) {
-  if (address.empty()) return "--address: the address is empty";
-  std::size_t characters = 0;
-  for (std::size_t pos = 0; pos < address.size(); ++characters) {
-    const std::size_t start = pos;
-    const char32_t c = DecodeUtf8(address, pos);
-    const bool malformed = c == U'\uFFFD' && address.compare(start, 3, "\xEF\xBF\xBD") != 0;
-    if (malformed || IsControlCharacter(c) || c == U'\uFFFD') {
-      return "--address: the address may hold only printable characters";
-    }
-  }
-  if (characters > static_cast<std::size_t>(kMaxAddressLength)) {
-    return "--address: the address is longer than " + std::to_string(kMaxAddressLength) +
-           " characters";
-  }
-  // Only what the greeting's typeface can print.
-  if (auto refusal = CheckGreetingAddress(address)) return "--address: " + *refusal;
-  return std::nullopt;
-}
-
-// What was given, before the values are checked.
-struct Given {
-  std::optional<std::string> name, out, recipe, from_recipe, names, out_dir, format, threads, jobs,
-      address, year;
-  bool quiet = false;
-};
+// What was given, by option, before the values are checked.
+using Given = std::array<std::optional<std::string>, opt::kCount>;
 
 // The options that go together, once each has a valid value.
 std::optional<std::string> CheckCombination(const Given& given, const RenderOptions& options) {
   if (options.batch()) {
-    if (!given.out_dir) return "--names needs --out-dir";
-    if (given.name || given.out || given.recipe || given.from_recipe) {
+    if (!given[opt::kOutDir]) return "--names needs --out-dir";
+    if (given[opt::kName] || given[opt::kOut] || given[opt::kRecipe] || given[opt::kFromRecipe]) {
       return "--names makes a batch: --name, --out and the recipe options are for one card";
     }
     return std::nullopt;
   }
-  if (given.out_dir) return "--out-dir goes with --names";
-  if (given.jobs) return "--jobs goes with --names";
-  if (!given.out) return "--out is required";
+  if (given[opt::kOutDir]) return "--out-dir goes with --names";
+  if (given[opt::kJobs]) return "--jobs goes with --names";
+  if (!given[opt::kOut]) return "--out is required";
   if (options.out == "-") {
     if (options.recipe_out == "-") {
       return "the card and the recipe cannot both go to standard output";
     }
   } else {
-    if (given.format) {
+    if (given[opt::kFormat]) {
       return "--format goes with --names or --out -; a card file takes it from its name";
     }
     if (!IsSupportedImagePath(options.out)) {
@@ -173,70 +235,67 @@ std::optional<std::string> CheckCombination(const Given& given, const RenderOpti
 }
 
 std::optional<std::string> ReadValues(const Given& given, RenderOptions& options) {
-  options.name = given.name;
-  options.quiet = given.quiet;
-  for (const auto& [text, option, what, value] :
-       {std::tuple{&given.out, "--out", "file name", &options.out},
-        {&given.recipe, "--recipe", "file name", &options.recipe_out},
-        {&given.from_recipe, "--from-recipe", "file name", &options.recipe_in},
-        {&given.names, "--names", "file name", &options.names},
-        {&given.out_dir, "--out-dir", "folder name", &options.out_dir}}) {
-    if (!*text) continue;
-    if ((*text)->empty()) {
-      // Built piece by piece: GCC 12 warns falsely about a chain of string concatenations here.
-      std::string message = option;
-      message += ": the ";
-      message += what;
-      return message + " is empty";
-    }
-    *value = **text;
+  options.name = given[opt::kName];
+  options.quiet = given[opt::kQuiet].has_value();
+  for (const auto& [id, what, value] : {std::tuple{opt::kOut, "file name", &options.out},
+                                        {opt::kRecipe, "file name", &options.recipe_out},
+                                        {opt::kFromRecipe, "file name", &options.recipe_in},
+                                        {opt::kNames, "file name", &options.names},
+                                        {opt::kOutDir, "folder name", &options.out_dir}}) {
+    if (!given[id]) continue;
+    if (given[id]->empty()) return Dashed(id) + ": the " + what + " is empty";
+    *value = *given[id];
   }
   // Standard output under any of its names is written as a stream, never replaced as a file.
   for (std::string* path : {&options.out, &options.recipe_out}) {
     if (IsStandardOutputName(*path)) path->assign(1, '-');
   }
-  if (given.format) {
-    options.format = *given.format;
+  if (given[opt::kFormat]) {
+    options.format = *given[opt::kFormat];
     if (options.format != "bmp" && options.format != "png") {
       return "--format takes bmp or png, not '" + PrintableText(options.format) + "'";
     }
   }
-  if (given.threads) {
-    if (auto error = CheckCount(*given.threads, "--threads", options.threads)) return error;
+  if (given[opt::kThreads]) {
+    if (auto error = CheckCount(*given[opt::kThreads], opt::kThreads, options.threads))
+      return error;
   }
-  if (given.jobs) {
-    if (auto error = CheckCount(*given.jobs, "--jobs", options.jobs)) return error;
+  if (given[opt::kJobs]) {
+    if (auto error = CheckCount(*given[opt::kJobs], opt::kJobs, options.jobs)) return error;
   }
-  if (given.address) {
-    if (auto error = CheckAddress(*given.address)) return error;
-    options.address = *given.address;
+  if (given[opt::kAddress]) {
+    if (auto refusal = CheckGreetingAddress(*given[opt::kAddress])) return "--address: " + *refusal;
+    options.address = *given[opt::kAddress];
   }
-  if (given.year) {
-    if (auto refusal = CheckGreetingYear(*given.year)) return "--year: " + *refusal;
-    options.year = *given.year;
+  if (given[opt::kYear]) {
+    if (auto refusal = CheckGreetingYear(*given[opt::kYear])) return "--year: " + *refusal;
+    options.year = *given[opt::kYear];
   }
   return CheckCombination(given, options);
 }
 
-const option kLongOptions[] = {
-    {"name", required_argument, nullptr, 'n'},
-    {"out", required_argument, nullptr, 'o'},
-    {"recipe", required_argument, nullptr, 'r'},
-    {"from-recipe", required_argument, nullptr, 'R'},
-    {"names", required_argument, nullptr, 'l'},
-    {"out-dir", required_argument, nullptr, 'd'},
-    {"format", required_argument, nullptr, 'f'},
-    {"jobs", required_argument, nullptr, 'j'},
-    {"threads", required_argument, nullptr, 't'},
-    {"address", required_argument, nullptr, 'a'},
-    {"year", required_argument, nullptr, 'y'},
-    {"quiet", no_argument, nullptr, 'q'},
-    {"help", no_argument, nullptr, 'h'},
-    {"version", no_argument, nullptr, 'V'},
-    {nullptr, 0, nullptr, 0},
+// getopt's tables, made from the option table: the long options and "n:o:...qhV".
+struct GetoptTables {
+  std::array<option, opt::kCount + 1> long_options{};
+  std::string short_options = ":";  // the leading ':' makes a missing value its own case
+
+  GetoptTables() {
+    for (std::size_t i = 0; i < opt::kCount; ++i) {
+      const OptionSpec& spec = kOptions[i];
+      long_options[i] = {spec.long_name, spec.value != nullptr ? required_argument : no_argument,
+                         nullptr, spec.letter};
+      short_options += spec.letter;
+      if (spec.value != nullptr) short_options += ':';
+    }
+  }
 };
-// The leading ':' makes a missing value its own case.
-constexpr char kShortOptions[] = ":n:o:r:R:l:d:f:j:t:a:y:qhV";
+
+const OptionSpec* FindByLetter(int letter) {
+  for (const OptionSpec& spec : kOptions) {
+    if (spec.letter == letter) return &spec;
+  }
+  return nullptr;
+}
 
 // getopt's own messages are its wording, not ours: it stays quiet and this says what went wrong.
 std::string OptionError(int result, const char* argument) {
@@ -250,9 +309,9 @@ std::string OptionError(int result, const char* argument) {
   if (long_form && optopt != 0) return "option '" + given + "' takes no value";
   if (long_form) {
     std::string matches;
-    for (const option& entry : kLongOptions) {
-      if (entry.name != nullptr && std::string(entry.name).rfind(given.substr(2), 0) == 0) {
-        matches += (matches.empty() ? "--" : ", --") + std::string(entry.name);
+    for (const OptionSpec& spec : kOptions) {
+      if (std::string_view(spec.long_name).starts_with(std::string_view(given).substr(2))) {
+        matches += (matches.empty() ? "--" : ", --") + std::string(spec.long_name);
       }
     }
     if (given.size() > 2 && matches.find(',') != std::string::npos) {
@@ -264,70 +323,50 @@ std::string OptionError(int result, const char* argument) {
   return "unknown option '" + PrintableText(shown) + "'";
 }
 
+// A value given as the next argument that is itself one of the options ("--name --out e.png") is
+// most likely a forgotten value, not a name or file called "--out".
+bool LooksLikeOption(std::string_view value) {
+  if (!value.starts_with("--")) return false;
+  const std::string_view name = value.substr(2, value.find('=') - 2);
+  for (const OptionSpec& spec : kOptions) {
+    if (!name.empty() && std::string_view(spec.long_name).starts_with(name)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::variant<RenderOptions, int> ParseRenderOptions(int argc, char** argv) {
+  static const GetoptTables tables;
   Given given;
-  bool help = false;
-  bool version = false;
   opterr = 0;
   optind = 1;
   for (;;) {
     const int current = optind;
-    const int result = getopt_long(argc, argv, kShortOptions, kLongOptions, nullptr);
+    const int result =
+        getopt_long(argc, argv, tables.short_options.c_str(), tables.long_options.data(), nullptr);
     if (result == -1) break;
-    const std::string value = optarg != nullptr ? optarg : "";
-    switch (result) {
-      case 'n':
-        given.name = value;
-        break;
-      case 'o':
-        given.out = value;
-        break;
-      case 'r':
-        given.recipe = value;
-        break;
-      case 'R':
-        given.from_recipe = value;
-        break;
-      case 'l':
-        given.names = value;
-        break;
-      case 'd':
-        given.out_dir = value;
-        break;
-      case 'f':
-        given.format = value;
-        break;
-      case 'j':
-        given.jobs = value;
-        break;
-      case 't':
-        given.threads = value;
-        break;
-      case 'a':
-        given.address = value;
-        break;
-      case 'y':
-        given.year = value;
-        break;
-      case 'q':
-        given.quiet = true;
-        break;
-      case 'h':
-        help = true;
-        break;
-      case 'V':
-        version = true;
-        break;
-      default: {
-        const int at = optind > current ? optind - 1 : current;
-        return UsageError(OptionError(result, at < argc ? argv[at] : nullptr));
-      }
+    const OptionSpec* spec = FindByLetter(result);
+    if (spec == nullptr) {
+      const int at = optind > current ? optind - 1 : current;
+      return UsageError(OptionError(result, at < argc ? argv[at] : nullptr));
     }
+    const std::string value = optarg != nullptr ? optarg : "";
+    // The value came as its own argument when getopt stepped over two.
+    const bool separate_value =
+        optarg != nullptr && optind - current == 2 && optarg == argv[optind - 1];
+    if (separate_value && LooksLikeOption(value)) {
+      return UsageError("option '" + Dashed(spec->id) + "' needs a value before '" +
+                        PrintableText(value) + "' (write " + Dashed(spec->id) + "=" +
+                        PrintableText(value) + " if that is the value)");
+    }
+    if (given[spec->id] && spec->id != opt::kHelp && spec->id != opt::kVersion) {
+      return UsageError("option '" + Dashed(spec->id) + "' is given twice");
+    }
+    given[spec->id] = value;
   }
-  if (help) return Show(Usage());
-  if (version) return Show(VersionNotice(kProgram));
+  if (given[opt::kHelp]) return Show(Usage());
+  if (given[opt::kVersion]) return Show(VersionNotice(kProgram));
   if (optind < argc) {
     return UsageError("unexpected argument '" + PrintableText(argv[optind]) +
                       "'; every value follows its option");
