@@ -5,6 +5,8 @@
 #include <iterator>
 #include <utility>
 
+#include "overlay/greeting.h"
+
 namespace card {
 namespace {
 
@@ -26,8 +28,10 @@ struct FontKerning {
 
 #include "overlay/greeting_font_table.inc"
 
+static_assert(kFontFirst == ' ' && kFontLast == '~', "the table holds what InGreetingFont says");
+
 bool InFont(unsigned char c) {
-  return c >= kFontFirst && c <= kFontLast;
+  return InGreetingFont(static_cast<char>(c));
 }
 
 int Kerning(unsigned char first, unsigned char second) {
@@ -90,13 +94,6 @@ void DrawGlyph(PixelBuffer& buffer, int x, int y, const FontGlyph& glyph, std::u
 }
 
 }  // namespace
-
-std::optional<char> CharacterOutsideGreetingFont(std::string_view text) {
-  for (const char c : text) {
-    if (!InFont(static_cast<unsigned char>(c))) return c;
-  }
-  return std::nullopt;
-}
 
 int GreetingTextWidth(std::string_view text) {
   const std::int64_t end = Layout(0, text, [](unsigned char, std::int64_t) {});

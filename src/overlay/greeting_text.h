@@ -14,9 +14,6 @@ namespace card {
 // characters a greeting can hold, printable ASCII. Printing from the table needs no font and no
 // text engine, and its integer blending gives the same pixels on every machine and in the page.
 
-// The first character of `text` that the table lacks, or nothing when it holds them all.
-std::optional<char> CharacterOutsideGreetingFont(std::string_view text);
-
 // How far `text` reaches to the right of its start, kerning included, in whole pixels (rounded
 // up).
 int GreetingTextWidth(std::string_view text);
