@@ -25,9 +25,6 @@ std::string DiskFileStore::UserHome() {
 }
 
 std::string DiskFileStore::NativePath(const std::string& path) const {
-#ifdef _WIN32
-  return path;
-#else
   std::string rest = path;
   if (rest.size() >= 3 && (rest[0] == 'C' || rest[0] == 'c') && rest[1] == ':' && rest[2] == '\\') {
     rest = home_ + "/" + rest.substr(3);
@@ -36,7 +33,6 @@ std::string DiskFileStore::NativePath(const std::string& path) const {
     if (c == '\\') c = '/';
   }
   return rest;
-#endif
 }
 
 void DiskFileStore::MkDir(const std::string& path) {

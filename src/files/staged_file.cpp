@@ -13,9 +13,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <random>
 #include <vector>
 
+#include "files/file_descriptor.h"
 #include "platform/platform.h"
 
 namespace card {
@@ -257,14 +259,14 @@ StagedFile::StagedFile(const std::string& path, const void* bytes, std::size_t s
     mode = resolved.mode;
   }
 
-  int fd = -1;
-  for (int attempt = 0; fd < 0; ++attempt) {
+  FileDescriptor file;
+  for (int attempt = 0; !file.valid(); ++attempt) {
     temp_ = TempName(target_);
     // Registered before it exists, so that a signal from here on removes it.
     temp_slot_ = RegisterTemporary(temp_);
     // The kernel takes the umask off 0666, as for any new file.
-    fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
+    file = FileDescriptor(::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!file.valid()) {
       const int error = errno;
       ReleaseTemporary(temp_slot_);
       temp_slot_ = -1;
@@ -275,10 +277,10 @@ StagedFile::StagedFile(const std::string& path, const void* bytes, std::size_t s
     }
   }
   int error = 0;
-  if (replacing && ::fchmod(fd, mode) != 0) error = errno;
+  if (replacing && ::fchmod(file.get(), mode) != 0) error = errno;
   const auto* cursor = static_cast<const char*>(bytes);
   for (std::size_t left = size; error == 0 && left > 0;) {
-    const ssize_t written = ::write(fd, cursor, left);
+    const ssize_t written = ::write(file.get(), cursor, left);
     if (written < 0) {
       if (errno != EINTR) error = errno;
       continue;
@@ -286,8 +288,8 @@ StagedFile::StagedFile(const std::string& path, const void* bytes, std::size_t s
     cursor += written;
     left -= static_cast<std::size_t>(written);
   }
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
-  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && ::fsync(file.get()) != 0) error = errno;
+  if (const int closed = file.Close(); closed != 0 && error == 0) error = closed;
   if (error != 0) Fail(error);
 }
 
@@ -353,7 +355,8 @@ void RemoveTemporariesOnSignals() {
 
 void RemoveStaleTemporaries(const std::string& folder) {
   constexpr time_t kStaleSeconds = 60;
-  DIR* listing = ::opendir(folder.c_str());
+  const std::unique_ptr<DIR, int (*)(DIR*)> listing_owner(::opendir(folder.c_str()), ::closedir);
+  DIR* listing = listing_owner.get();
   if (listing == nullptr) return;
   const time_t now = std::time(nullptr);
   while (const dirent* entry = ::readdir(listing)) {
@@ -367,7 +370,6 @@ void RemoveStaleTemporaries(const std::string& folder) {
       ::unlinkat(::dirfd(listing), name.c_str(), 0);
     }
   }
-  ::closedir(listing);
 }
 
 }  // namespace card

@@ -21,8 +21,6 @@ std::string ErrorText(ErrorNumber number) {
       return "Type mismatch";
     case ErrorNumber::kPathFileAccessError:
       return "Path/File access error";
-    case ErrorNumber::kPathNotFound:
-      return "Path not found";
   }
   // A number without a text of its own, as the error report shows it.
   return "Application-defined or object-defined error";

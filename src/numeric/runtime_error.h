@@ -14,7 +14,6 @@ enum class ErrorNumber : int {
   kTypeMismatch = 13,
   // Errors of making the folder of the saved cards.
   kPathFileAccessError = 75,
-  kPathNotFound = 76,
 };
 
 // A run-time error raised by a statement. Procedures that skip failing statements swallow it;

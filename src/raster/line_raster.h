@@ -10,7 +10,7 @@
 namespace card {
 
 // The in-order line painter, the hottest code of the window's card: every pixel of every line is
-// written, in the order the lines come. The end-point rule is in clip_rect.h.
+// written, in the order the lines come. The end-point rule is in line_trace.h.
 void DrawLine(PixelBuffer& buffer, const ClipRect& clip, std::int32_t x1, std::int32_t y1,
               std::int32_t x2, std::int32_t y2, std::uint32_t argb);
 

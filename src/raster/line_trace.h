@@ -13,11 +13,16 @@
 
 namespace card::line_trace {
 
-// Lines are stepped along their major axis, step k = 0 .. major from the start, and lie across it
-// at the minor offset
+// The end-point rule, kept by every line of the program: a line covers both of its end points; a
+// line whose ends coincide covers that one pixel. Lines are stepped along their major axis (the
+// axis with the larger extent; x when the extents are equal), step k = 0 .. major from the start,
+// and lie across it at the minor offset
 //   offset(k) = floor((2 * k * minor + major) / (2 * major)),
 // which is k * minor / major rounded with halves away from the start. Everything below computes
-// exactly this function, only faster or for a part of the line.
+// exactly this function, only faster or for a part of the line. Clipping never changes which
+// pixels a line covers: a clipped line paints exactly the part of the unclipped line inside the
+// clip. Coordinates may lie anywhere in the 32-bit range; a line that misses the clip writes
+// nothing.
 
 // Inclusive pixel bounds that lie inside the buffer.
 struct Bounds {

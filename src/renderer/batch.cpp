@@ -1,9 +1,6 @@
 #include "renderer/batch.h"
 
 #include <algorithm>
-#include <atomic>
-
-#include "services/worker_threads.h"
 
 namespace card {
 
@@ -27,15 +24,6 @@ std::string BatchFileName(const std::string& stem, int line, const std::string& 
   name += number;
   if (attempt > 1) name.append("-").append(std::to_string(attempt));
   return name.append(".").append(extension);
-}
-
-void RunInParallel(std::size_t count, int jobs, const std::function<void(std::size_t)>& make) {
-  std::atomic<std::size_t> next{0};
-  const auto work = [&] {
-    for (std::size_t index = next++; index < count; index = next++) make(index);
-  };
-  // A job whose thread did not start finds nothing left to do once the others are finished.
-  RunOnThreads(std::max(jobs, 1), [&](int) { work(); });
 }
 
 }  // namespace card

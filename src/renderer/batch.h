@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <string>
 
 namespace card {
@@ -25,9 +24,5 @@ inline constexpr std::size_t kBatchLineDigits = 6;
 // batch in the same folder and second), the `attempt`-th try adds "-2", "-3", ...
 std::string BatchFileName(const std::string& stem, int line, const std::string& extension,
                           int attempt = 1);
-
-// Runs `make(index)` for every index below `count` on `jobs` threads, taking the next index as
-// each thread becomes free.
-void RunInParallel(std::size_t count, int jobs, const std::function<void(std::size_t)>& make);
 
 }  // namespace card

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
+#include "files/file_descriptor.h"
 #include "services/text.h"
 
 namespace card {
@@ -23,20 +24,10 @@ using Json = nlohmann::ordered_json;
 // JSON shows "0.1" rather than the float's exact binary value.
 double Single(float value) {
   char text[32];
-#if defined(__EMSCRIPTEN__)
-  // The web build's standard library has no floating-point to_chars yet. Its C library always
-  // formats in the C locale, so the shortest %g that reads back as the float is the same decimal.
-  for (int digits = 1; digits <= 9; ++digits) {
-    std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-    if (std::strtof(text, nullptr) == value) break;
-  }
-  return std::strtod(text, nullptr);
-#else
   const auto end = std::to_chars(text, text + sizeof text, value).ptr;
   double shortest = value;
   std::from_chars(text, end, shortest);
   return shortest;
-#endif
 }
 
 // nlohmann's messages start with a code for programmers: "[json.exception.parse_error.101] ".
@@ -49,32 +40,23 @@ std::string ReadUpTo(const std::string& path, std::size_t limit) {
   const auto fail = [&](int error) {
     return RecipeError("cannot read recipe " + path + ": " + std::strerror(error));
   };
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw fail(errno);
+  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!file.valid()) throw fail(errno);
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-    ::close(fd);
-    throw fail(EISDIR);
-  }
+  if (::fstat(file.get(), &info) == 0 && S_ISDIR(info.st_mode)) throw fail(EISDIR);
   std::string text;
   char buffer[65536];
   for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      const int error = errno;
-      ::close(fd);
-      throw fail(error);
-    }
+    if (got < 0) throw fail(errno);
     if (got == 0) break;
     text.append(buffer, static_cast<std::size_t>(got));
     if (text.size() > limit) {
-      ::close(fd);
       throw RecipeError("recipe " + path + " is larger than " + std::to_string(limit) +
                         " bytes (1 MiB), which no recipe is");
     }
   }
-  ::close(fd);
   return text;
 }
 

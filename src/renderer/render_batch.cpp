@@ -23,6 +23,7 @@
 #include "scan/fast_scan.h"
 #include "seed/name_rules.h"
 #include "services/clock.h"
+#include "services/worker_threads.h"
 
 namespace card {
 namespace {
@@ -205,7 +206,8 @@ int RunBatch(const RenderOptions& options) {
   std::atomic<bool> write_failed{false};
   std::atomic<bool> disk_full{false};
   std::atomic<std::size_t> failed_for_space{0};
-  RunInParallel(static_cast<std::size_t>(plan.jobs), plan.jobs, [&](std::size_t) {
+  // Each job takes names until none is left; a job whose thread did not start finds none.
+  RunOnThreads(plan.jobs, [&](int) {
     while (const auto line = names.NextAccepted()) {
       const std::string where = "line " + std::to_string(line->line) + ": ";
       try {

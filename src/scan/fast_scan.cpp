@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "raster/line_raster.h"
@@ -32,9 +33,16 @@ StrokeRecord Record(const PositionStrokes& s, int i, int j) {
 }
 
 // The records of the last card made on this thread, kept for the next one: a card's records
-// take megabytes, and fresh pages cost more than the drawing that fills them.
-std::vector<StrokeRecord>& RecordsOfThisThread(std::size_t count) {
-  thread_local std::vector<StrokeRecord> records;
+// take megabytes, and fresh pages cost more than the drawing that fills them. A scan takes them
+// for as long as it lives and gives them back when it goes, so two scans alive on one thread (a
+// growing card and a whole one) never share them: the second finds none kept and makes its own.
+std::vector<StrokeRecord>& SpareRecordsOfThisThread() {
+  thread_local std::vector<StrokeRecord> spare;
+  return spare;
+}
+
+std::vector<StrokeRecord> TakeRecords(std::size_t count) {
+  std::vector<StrokeRecord> records = std::exchange(SpareRecordsOfThisThread(), {});
   records.resize(count);
   return records;
 }
@@ -62,7 +70,10 @@ class Scan {
       : settings_(settings),
         columns_(static_cast<std::size_t>(last_column) + 1),
         count_(columns_ * (static_cast<std::size_t>(last_row) + 1)),
-        records_(RecordsOfThisThread(count_)) {}
+        records_(TakeRecords(count_)) {}
+  ~Scan() { SpareRecordsOfThisThread() = std::move(records_); }
+  Scan(const Scan&) = delete;
+  Scan& operator=(const Scan&) = delete;
 
   std::size_t count() const { return count_; }
   int columns() const { return static_cast<int>(columns_); }
@@ -121,7 +132,7 @@ class Scan {
   ScanSettings settings_;
   std::size_t columns_;
   std::size_t count_;
-  std::vector<StrokeRecord>& records_;
+  std::vector<StrokeRecord> records_;
 };
 
 // The accumulated centre angle before position `n`: a running sum, added up exactly as the scan
@@ -136,8 +147,9 @@ double AngleBefore(std::size_t n, double start, double step) {
 // that cross into it.
 constexpr int kBandsPerThread = 6;
 
-// How far a stroke reaches from its position, in pixels either way.
-constexpr int kStrokeReach = 101;
+// How far a stroke reaches from its position, in pixels either way: its radius, and one more for
+// the rounding of its end points to Single and to a pixel.
+constexpr int kStrokeReach = kStrokeRadius + 1;
 
 // Whether a line between the two points can meet the rectangle.
 bool MayMeet(const ClipRect& r, int x1, int y1, int x2, int y2) {

@@ -39,10 +39,10 @@ void PlotPixels(const ScanSettings& s, ScanLanes& l, const double* barva, int fi
   for (int k = 0; k < 2 * n; ++k) angle[k] = angle[k] / 100;
   maths::SinCosArray(angle, l.stroke_sin, l.stroke_cos, static_cast<std::size_t>(2 * n));
   for (int k = 0; k < n; ++k) {
-    const double rdx = l.stroke_sin[k] * 100;
-    const double gdx = l.stroke_sin[n + k] * 100;
-    const double rdy = l.stroke_cos[k] * 100;
-    const double gdy = l.stroke_cos[n + k] * 100;
+    const double rdx = l.stroke_sin[k] * kStrokeRadius;
+    const double gdx = l.stroke_sin[n + k] * kStrokeRadius;
+    const double rdy = l.stroke_cos[k] * kStrokeRadius;
+    const double gdy = l.stroke_cos[n + k] * kStrokeRadius;
     const double di = first_column + k;
     const double dj = row;
     PositionStrokes& strokes = out[k];

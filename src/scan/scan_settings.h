@@ -56,6 +56,9 @@ struct PixelInputs {
   double r = 0;        // distance from the centre
 };
 
+// The strokes' ends lie on a circle of this radius around their position, in pixels.
+inline constexpr int kStrokeRadius = 100;
+
 // The two strokes of one position as the drawing statements receive them: Single end points in
 // pixels and one packed colour. `drawn` is false when the colour statement failed and both strokes
 // are skipped.

@@ -238,16 +238,16 @@ TEST(RuntimeErrors, CarryNumberAndStandardText) {
   EXPECT_EQ(ErrorText(ErrorNumber::kSubscriptOutOfRange), "Subscript out of range");
   EXPECT_EQ(ErrorText(ErrorNumber::kDivisionByZero), "Division by zero");
   EXPECT_EQ(ErrorText(ErrorNumber::kTypeMismatch), "Type mismatch");
-  EXPECT_EQ(ErrorText(ErrorNumber::kPathNotFound), "Path not found");
+  EXPECT_EQ(ErrorText(ErrorNumber::kPathFileAccessError), "Path/File access error");
   EXPECT_EQ(ErrorText(static_cast<ErrorNumber>(1000)),
             "Application-defined or object-defined error");
 
   const RuntimeError overflow(ErrorNumber::kOverflow);
   EXPECT_EQ(overflow.number(), ErrorNumber::kOverflow);
   EXPECT_STREQ(overflow.what(), "Overflow");
-  const RuntimeError custom(ErrorNumber::kPathNotFound, "Path not found: C:\\wimgx");
-  EXPECT_EQ(custom.number(), ErrorNumber::kPathNotFound);
-  EXPECT_STREQ(custom.what(), "Path not found: C:\\wimgx");
+  const RuntimeError custom(ErrorNumber::kPathFileAccessError, "Path/File access error: C:\\wimgx");
+  EXPECT_EQ(custom.number(), ErrorNumber::kPathFileAccessError);
+  EXPECT_STREQ(custom.what(), "Path/File access error: C:\\wimgx");
 }
 
 }  // namespace

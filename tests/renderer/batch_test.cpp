@@ -281,36 +281,5 @@ TEST(BatchFileName, EveryLineGetsItsOwnFileInNameOrder) {
   }
 }
 
-TEST(RunInParallel, MakesEveryIndexExactlyOnce) {
-  for (const std::size_t count : {0u, 1u, 2u, 7u, 100u}) {
-    for (const int jobs : {1, 2, 3, 8, 150}) {
-      std::vector<std::atomic<int>> made(count);
-      RunInParallel(count, jobs, [&](std::size_t index) {
-        ASSERT_LT(index, count);
-        ++made[index];
-      });
-      for (std::size_t index = 0; index < count; ++index) {
-        EXPECT_EQ(made[index].load(), 1)
-            << "index " << index << " of " << count << " with " << jobs << " jobs";
-      }
-    }
-  }
-}
-
-TEST(RunInParallel, RunsTheJobsSideBySide) {
-  // Each of two jobs waits for the other to start; run one after the other, both give up.
-  std::atomic<int> started{0};
-  std::atomic<int> met{0};
-  RunInParallel(2, 2, [&](std::size_t) {
-    ++started;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (started.load() < 2 && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::yield();
-    }
-    if (started.load() == 2) ++met;
-  });
-  EXPECT_EQ(met.load(), 2) << "the two jobs did not run at the same time";
-}
-
 }  // namespace
 }  // namespace card

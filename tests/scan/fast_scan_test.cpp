@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 
 #include "support/card_fixture.h"
@@ -21,8 +22,9 @@ struct Scanned {
 
 // A negative thread count scans as the page does, in steps of that many rows, and returns the
 // picture put together from the rows the surface said were drawn after each step.
+// `between_steps` runs after each step of the page's scan.
 Scanned ScanCard(const CardRequest& request, int whole_card_threads, int columns = 700,
-                 int rows = 525) {
+                 int rows = 525, const std::function<void()>& between_steps = {}) {
   TestCard card;
   SetGeometry(card.form, columns, rows);
   card.memory.dialog.Answer(request.name);
@@ -43,6 +45,7 @@ Scanned ScanCard(const CardRequest& request, int whole_card_threads, int columns
       for (int y = drawn.top; y <= drawn.bottom; ++y) {
         std::copy_n(picture.pixels().scanline(y), picture.width(), shown.scanline(y));
       }
+      if (between_steps) between_steps();
     }
     card.form.FinishScan();
   } else {
@@ -126,6 +129,19 @@ TEST(FastScan, OddSizesAndRunsThatStartInTheMiddleColumn) {
     ExpectSame(ScanCard(request, threads, 700, -1), ScanCard(request, 0, 700, -1), "no rows");
     ExpectSame(ScanCard(request, threads, -1, 20), ScanCard(request, 0, -1, 20), "no columns");
   }
+}
+
+// A card growing in steps and whole cards made on the same thread between its steps (the page's
+// worker may start a new card before the last one has finished): each keeps its own strokes.
+TEST(FastScan, CardsMadeBetweenTheStepsOfAGrowingOneOnItsThread) {
+  const CardRequest growing{"ana marija", std::nullopt};
+  const CardRequest other{"janez novak", std::nullopt};
+  const Scanned other_alone = ScanCard(other, 1);
+  int step = 0;
+  const Scanned interrupted = ScanCard(growing, -200, 700, 525, [&] {
+    ExpectSame(ScanCard(other, 1), other_alone, "between steps " + std::to_string(step++));
+  });
+  ExpectSame(interrupted, ScanCard(growing, 1), "the growing card");
 }
 
 }  // namespace
