@@ -1,27 +1,38 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building and running need and, with --tests, those that the
-# tests need as well; with --web only those that building and serving the web page need. Does
-# nothing when they are all there already.
+# The one list of what each command installs from Debian 12, by purpose:
+#   scripts/install-deps.sh           what building and running the two programs needs (run.sh)
+#   scripts/install-deps.sh --tests   that, and what building and running every test needs (test.sh)
+#   scripts/install-deps.sh --web     what building and serving the web page needs (serve-web.sh)
+# Does nothing when they are all there already.
 set -euo pipefail
 
-packages=(
+programs=(
   cmake g++ make pkg-config
   qt6-base-dev fonts-dejavu-core nlohmann-json3-dev libsleef-dev libdeflate-dev
-  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
 )
-if [ "${1:-}" = "--web" ]; then
-  packages=(cmake make emscripten python3)
-elif [ "${1:-}" = "--tests" ]; then
-  packages+=(
-    clang-format clang libclang-rt-14-dev libfreetype-dev
-    xvfb xauth xdotool x11-utils imagemagick python3 python3-pil
-    qemu-user
-    lintian desktop-file-utils appstream
-    emscripten chromium
-  )
-  # The page test runs on Node.js with npm; a newer one already on the machine will do.
-  if ! command -v node >/dev/null || ! command -v npm >/dev/null; then packages+=(nodejs npm); fi
-fi
+web=(cmake make emscripten python3)
+tests=(
+  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+  clang-format clang libclang-rt-14-dev libfreetype-dev
+  xvfb xauth xdotool x11-utils imagemagick python3 python3-pil bash-completion
+  qemu-user
+  lintian desktop-file-utils appstream
+  chromium
+)
+
+case "${1:-}" in
+  "") packages=("${programs[@]}") ;;
+  --web) packages=("${web[@]}") ;;
+  --tests)
+    packages=("${programs[@]}" "${web[@]}" "${tests[@]}")
+    # The page test runs on Node.js with npm; a newer one already on the machine will do.
+    if ! command -v node >/dev/null || ! command -v npm >/dev/null; then packages+=(nodejs npm); fi
+    ;;
+  *)
+    echo "usage: install-deps.sh [--tests | --web]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
