@@ -22,12 +22,12 @@ void Form1::SaveImage() {
       if (const auto colour = source.Point(fx, fy)) copy.PSet(fx, fy, *colour);
     }
     j = Value::Integer(static_cast<std::int16_t>(last_row + 1));
-    window.Line(fx + 31, 560, fx + 31, 567, white);
-    window.Line(fx + 29, 560, fx + 29, 567, black);
+    window.Line(fx + 31, kProgressTop, fx + 31, kProgressBottom, white);
+    window.Line(fx + 29, kProgressTop, fx + 29, kProgressBottom, black);
   }
   i = Value::Integer(static_cast<std::int16_t>(last_column + 1));
 
-  const std::string path = "C:\\wimgx\\" + imeslike + ".bmp";
+  const std::string path = std::string(kCardFolder) + "\\" + imeslike + ".bmp";
   try {
     platform_.files.SavePicture(copy.pixels(), path);
   } catch (const FileError& error) {

@@ -35,13 +35,13 @@ void Form1::StartUp() {
   Statements s;
   s.SkipErrors();
   // An existing or uncreatable directory is not reported here; saving reports its own errors.
-  s.Run([&] { platform_.files.MkDir("C:\\wimgx"); });
+  s.Run([&] { platform_.files.MkDir(kCardFolder); });
   s.Run([&] { t1 = "enter your name and surname"; });
   s.Run([&] { t2 = "small letters (lowercase, no \xC4\x8D\xC5\xA1\xC5\xBE)"; });
   s.Run([&] { platform_.form.Cls(); });
   s.Run([&] { platform_.form.SetBackColor(QBColor(0)); });
-  s.Run([&] { sir = Value::Integer(700); });
-  s.Run([&] { vis = Value::Integer(525); });
+  s.Run([&] { sir = Value::Integer(kPictureWidth); });
+  s.Run([&] { vis = Value::Integer(kPictureHeight); });
   Value a, b;  // width and height of the coordinate window in units
   s.Run([&] { a = Value::Integer(12); });
   s.Run([&] { b = Value::Integer(9); });

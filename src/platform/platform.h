@@ -98,15 +98,23 @@ struct ControlGeometry {
   const char* caption;
   int tab_index;
 };
-inline constexpr ControlGeometry kPicture1{"Picture1", 32, 24, 700, 525, "", 0};
-inline constexpr ControlGeometry kPicture2{"Picture2", 48, 8, 700, 525, "", 3};
+inline constexpr int kPictureWidth = 700;
+inline constexpr int kPictureHeight = 525;
+inline constexpr ControlGeometry kPicture1{"Picture1",     32, 24, kPictureWidth,
+                                           kPictureHeight, "", 0};
+inline constexpr ControlGeometry kPicture2{"Picture2", 48, 8, kPictureWidth, kPictureHeight, "", 3};
 inline constexpr ControlGeometry kCommand2{"Command2", 696, 624, 33, 17, "exit", 1};
 inline constexpr ControlGeometry kCommand5{"Command5", 656, 576, 73, 17, "repeat", 2};
 inline constexpr ControlGeometry kCommand3{"Command3", 616, 600, 113, 17, "save on C:\\wimgx", 4};
-inline constexpr int kPictureWidth = 700;
 // The window's own text colour, which the card never sets: light grey, readable on the black
 // window (the asterisk that marks a finished card).
 inline constexpr std::int32_t kWindowTextColor = 0xC0C0C0;
-inline constexpr int kPictureHeight = 525;
+
+// The folder of the saved cards, in the program's own path form (FileStore::NativePath).
+inline constexpr char kCardFolder[] = "C:\\wimgx";
+
+// The window's rows where saving shows its progress, under the picture.
+inline constexpr int kProgressTop = 560;
+inline constexpr int kProgressBottom = 567;
 
 }  // namespace card

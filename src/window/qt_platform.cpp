@@ -96,7 +96,7 @@ QtPlatform::QtPlatform(Replacements replacements)
       messages_(nullptr) {
   FileStore& files = replacements.files != nullptr ? *replacements.files : disk_files_;
   window_ = std::make_unique<CardWindow>(form_, picture1_,
-                                         QString::fromStdString(files.NativePath("C:\\wimgx")));
+                                         QString::fromStdString(files.NativePath(kCardFolder)));
   dialog_ = QtNameDialog(window_.get());
   messages_ = QtMessages(window_.get());
   form_.SetForeColor(kWindowTextColor);

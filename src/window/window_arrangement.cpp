@@ -8,10 +8,9 @@ namespace card {
 namespace {
 
 // Rows of the window's own drawing: the finished card's mark lies above the picture's top, the
-// save's progress mark on rows 560 to 567, under the picture.
+// save's progress mark under the picture (kProgressTop to kProgressBottom).
 constexpr int kMarkRowsEnd = 24;
-constexpr int kProgressTop = 560;
-constexpr int kProgressRows = 8;
+constexpr int kProgressRows = kProgressBottom - kProgressTop + 1;
 // Room that the designed window leaves right of and under its controls.
 constexpr int kDesignedMargin = 40;
 // Gap between the picture and the button column, and around the column.
