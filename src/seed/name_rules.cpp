@@ -64,4 +64,58 @@ std::string DescribeRefusal(const NameRefusal& refusal) {
          std::to_string(refusal.position) + " is not allowed: " + allowed;
 }
 
+namespace {
+
+// The plain small letters of the letters with marks that Latin alphabets use most, capitals
+// included.
+constexpr std::string_view kPlainLetters[][2] = {{"àáâãäåāăąÀÁÂÃÄÅĀĂĄ", "a"},
+                                                 {"çćĉċčÇĆĈĊČ", "c"},
+                                                 {"ďđĎĐ", "d"},
+                                                 {"èéêëēĕėęěÈÉÊËĒĔĖĘĚ", "e"},
+                                                 {"ĝğġģĜĞĠĢ", "g"},
+                                                 {"ĥħĤĦ", "h"},
+                                                 {"ìíîïĩīĭįıÌÍÎÏĨĪĬĮİ", "i"},
+                                                 {"ĵĴ", "j"},
+                                                 {"ķĶ", "k"},
+                                                 {"ĺļľŀłĹĻĽĿŁ", "l"},
+                                                 {"ñńņňÑŃŅŇ", "n"},
+                                                 {"òóôõöøōŏőÒÓÔÕÖØŌŎŐ", "o"},
+                                                 {"ŕŗřŔŖŘ", "r"},
+                                                 {"śŝşšŚŜŞŠ", "s"},
+                                                 {"ţťŧŢŤŦ", "t"},
+                                                 {"ùúûüũūŭůűųÙÚÛÜŨŪŬŮŰŲ", "u"},
+                                                 {"ŵŴ", "w"},
+                                                 {"ýÿŷÝŸŶ", "y"},
+                                                 {"źżžŹŻŽ", "z"},
+                                                 {"ß", "ss"}};
+
+std::optional<std::string> PlainLetter(char32_t c) {
+  for (const auto& [marked, plain] : kPlainLetters) {
+    for (std::size_t pos = 0; pos < marked.size();) {
+      if (DecodeUtf8(marked, pos) == c) return std::string(plain);
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> SuggestName(std::string_view utf8_name) {
+  if (!CheckName(utf8_name)) return std::nullopt;
+  std::string suggestion;
+  for (std::size_t pos = 0; pos < utf8_name.size();) {
+    char32_t c = DecodeUtf8(utf8_name, pos);
+    if (c >= U'A' && c <= U'Z') c += U'a' - U'A';
+    if (c == U'-' || c == U'_' || c == U'.' || c == U'\t' || c == 0xA0) {
+      suggestion += ' ';
+    } else if (const auto plain = PlainLetter(c)) {
+      suggestion += *plain;
+    } else {
+      suggestion += EncodeUtf8(c);
+    }
+  }
+  if (CheckName(suggestion)) return std::nullopt;
+  return suggestion;
+}
+
 }  // namespace card

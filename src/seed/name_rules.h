@@ -24,4 +24,10 @@ std::optional<NameRefusal> CheckName(std::string_view utf8_name);
 // "character 'A' (U+0041) at position 1 is not allowed: use lowercase letters a to z and spaces"
 std::string DescribeRefusal(const NameRefusal& refusal);
 
+// What a refused name most likely meant, when one change makes it acceptable: capitals made small
+// ("Ana" -> "ana"), letters with marks made plain ("Čuk" -> "cuk", "Jürgen" -> "jurgen"), and
+// hyphens, dots and tabs made spaces ("ana-marija" -> "ana marija"). Nothing when the name is
+// accepted already or no such change makes it so (digits, other signs, a name too long).
+std::optional<std::string> SuggestName(std::string_view utf8_name);
+
 }  // namespace card

@@ -135,5 +135,37 @@ TEST(NameRules, TooLongNameIsRefusedForItsLength) {
   EXPECT_FALSE(CheckName("").has_value());
 }
 
+// The name a refusal suggests must be accepted and be the one change the person most likely meant;
+// where no such change exists, nothing is suggested.
+TEST(NameRules, SuggestsTheNameMeantWhenOneChangeMakesItAcceptable) {
+  const struct {
+    std::string name;
+    std::optional<std::string> suggestion;
+  } cases[] = {
+      {"Ana", "ana"},
+      {"JANEZ NOVAK", "janez novak"},
+      {"\xC4\x8Cuk \xC5\xBD" "an", "cuk zan"},  // Čuk Žan
+      {"J\xC3\xBCrgen Stra\xC3\x9F"
+       "e",
+       "jurgen strasse"},  // Jürgen Straße
+      {"ana-marija", "ana marija"},
+      {"ana\tmarija", "ana marija"},
+      {"ana marija", std::nullopt},  // accepted already
+      {"", std::nullopt},
+      {"r2d2", std::nullopt},  // digits have no letter to become
+      {"ana!", std::nullopt},
+      {"\xD0\x90\xD0\xBD\xD0\xB0", std::nullopt},  // Cyrillic: no plain Latin letters
+      {std::string(101, 'A'), std::nullopt},       // too long either way
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::optional<std::string> suggestion = SuggestName(c.name);
+    EXPECT_EQ(suggestion, c.suggestion);
+    if (suggestion) {
+      EXPECT_FALSE(CheckName(*suggestion).has_value());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace card::testing
