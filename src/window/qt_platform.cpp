@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "window/refusal_text.h"
+
 namespace card {
 namespace {
 
@@ -30,6 +32,10 @@ std::string QtNameDialog::InputBox(const std::string& prompt, int left_twips, in
   // A label breaks lines at line feeds only; the prompt separates its lines with a carriage return.
   QString label = QString::fromUtf8(prompt);
   label.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  // Asked again after a refused answer: why, on a line of its own under the prompt.
+  if (const QString why = PlainRefusal(last_answer_); !why.isEmpty()) {
+    label += QLatin1String("\n\n") + why;
+  }
   dialog.setLabelText(label);
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setTextValue(QString());
@@ -63,7 +69,8 @@ std::string QtNameDialog::InputBox(const std::string& prompt, int left_twips, in
   });
   const bool accepted = dialog.exec() == QDialog::Accepted;
   open_ = nullptr;
-  return accepted ? dialog.textValue().toStdString() : std::string();
+  last_answer_ = accepted ? dialog.textValue().toStdString() : std::string();
+  return last_answer_;
 }
 
 void QtNameDialog::CancelOpenDialog() {

@@ -25,6 +25,7 @@ class QtNameDialog final : public NameDialog {
  private:
   QWidget* parent_;
   QPointer<QInputDialog> open_;
+  std::string last_answer_;  // why the dialog asks again is told from it
 };
 
 class QtMessages final : public Messages {

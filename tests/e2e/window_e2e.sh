@@ -176,12 +176,19 @@ wait_for_card() {
   fail "no new finished card within 60 s (the picture kept changing, stayed the old one or shows no greeting)"
 }
 
+# The inside of the text box of dialog `$1` standing at row `$2`, `$3` rows high, where typed
+# text shows: the box stands above the buttons at the dialog's bottom, so the reason line that a
+# refusal adds above it does not move it from there.
+box_area() { echo "$((dialog_x + 12)) $(($2 + $3 - 60)) 140 14"; }
+
 # Answers the open dialog `$1` with the text `$2` and Return.
 answer_dialog() {
-  local typed
+  local typed geometry y h
+  geometry=$(window_geometry "$1")
+  read -r _ y _ h <<<"$geometry"
   with_deadline xdotool type --delay 20 "$2" || fail "could not type '$2'"
   sleep 0.2
-  screenshot "$work/typed.png" "$dialog_x" "$dialog_y" "$dialog_w" "$dialog_h"
+  screenshot "$work/typed.png" $(box_area "$1" "$y" "$h")
   typed=$(differing_pixels "$work/empty-dialog.png" "$work/typed.png")
   [ "$typed" -gt "$CARET_PIXELS" ] || fail "typing '$2' did not reach the dialog's text box"
   # Return goes to the focused window: the dialog closes before a key sent to it by id is done.
@@ -256,19 +263,21 @@ with_deadline xprop -id "$window" WM_CLASS | grep -q '"newyear-card"' ||
 
 step="refused name"
 sleep 0.3  # let the dialog paint
-screenshot "$work/empty-dialog.png" "$dialog_x" "$dialog_y" "$dialog_w" "$dialog_h"
+screenshot "$work/empty-dialog.png" $(box_area "$dialog" "$dialog_y" "$dialog_h")
 answer_dialog "$dialog" "$REFUSED_NAME"
 second=$(wait_for_dialog "$dialog")
 geometry=$(window_geometry "$second")
-read -r second_x second_y _ _ <<<"$geometry"
+read -r second_x second_y second_w second_h <<<"$geometry"
 [ "$second_x $second_y" = "$dialog_x $dialog_y" ] ||
   fail "the dialog came back at ($second_x, $second_y), not at ($dialog_x, $dialog_y)"
+# Asked again, it says why on a line of its own under the prompt: it is taller by that line.
+[ "$second_h" -gt "$dialog_h" ] || fail "the dialog came back without a reason ($second_h rows high)"
 sleep 0.3
-screenshot "$work/second-dialog.png" "$dialog_x" "$dialog_y" "$dialog_w" "$dialog_h"
+screenshot "$work/second-dialog.png" $(box_area "$second" "$second_y" "$second_h")
 difference=$(differing_pixels "$work/empty-dialog.png" "$work/second-dialog.png")
 [ "$difference" -le "$CARET_PIXELS" ] ||
   fail "the dialog came back with its box not empty ($difference pixels differ)"
-echo "'$REFUSED_NAME' refused; the dialog came back empty"
+echo "'$REFUSED_NAME' refused; the dialog came back empty, with its reason"
 
 step="first card"
 answer_dialog "$second" "$NAME"

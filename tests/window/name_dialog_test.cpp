@@ -55,9 +55,15 @@ void NameDialogTest::refusedAnswersAreAskedAgainWithAnEmptyBox() {
   const auto& sights = s.driver.sights();
   QCOMPARE(sights.size(), 3);
   const QStringList typed = {QStringLiteral("Ana"), diacritic, QStringLiteral("ana")};
+  // The prompt stays; after a refusal the reason and its fix follow on a line of their own.
+  const QStringList why = {QString(), QStringLiteral("Capital letters can't be used: try \"ana\"."),
+                           QStringLiteral("Letters with marks such as \"") +
+                               QString::fromUtf8("\xC4\x8D") +
+                               QStringLiteral("\" can't be used: try \"crt\".")};
   for (int k = 0; k < sights.size(); ++k) {
     QCOMPARE(sights[k].box_on_opening, QString());
-    QCOMPARE(sights[k].label, kPrompt);
+    QCOMPARE(sights[k].label,
+             why[k].isEmpty() ? kPrompt : kPrompt + QLatin1String("\n\n") + why[k]);
     QVERIFY(sights[k].modal);
     QCOMPARE(sights[k].frame.topLeft(), sights[0].frame.topLeft());
     // The box held exactly what was typed, so the refusals were of these very answers.
