@@ -30,6 +30,7 @@ void Form1::SaveImage() {
   const std::string path = std::string(kCardFolder) + "\\" + imeslike + ".bmp";
   try {
     platform_.files.SavePicture(copy.pixels(), path);
+    platform_.messages.ShowSaved(platform_.files.NativePath(path));
   } catch (const FileError& error) {
     platform_.messages.ShowSaveError(platform_.files.NativePath(path), error.reason());
   }

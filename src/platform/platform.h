@@ -67,6 +67,8 @@ class Messages {
  public:
   virtual ~Messages() = default;
   virtual void ShowSaveError(const std::string& path, const std::string& reason) = 0;
+  // Where a saved card went, told without stopping the user.
+  virtual void ShowSaved(const std::string& path) = 0;
   // The last resort for an error that leaves a button handler.
   virtual void ShowRuntimeError(const RuntimeError& error) = 0;
 };

@@ -1,11 +1,14 @@
 #include "window/card_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
+#include <algorithm>
 
 #include "platform/platform.h"
 
@@ -55,6 +58,23 @@ void SurfaceView::paintEvent(QPaintEvent* event) {
   painter.drawImage(event->rect(), ImageOf(surface_), event->rect());
 }
 
+void SurfaceView::mousePressEvent(QMouseEvent* event) {
+  pressed_ = event->button() == Qt::LeftButton;
+  press_ = event->position().toPoint();
+  QWidget::mousePressEvent(event);
+}
+
+void SurfaceView::mouseMoveEvent(QMouseEvent* event) {
+  if (pressed_ && (event->buttons() & Qt::LeftButton) && on_drag &&
+      (event->position().toPoint() - press_).manhattanLength() >=
+          QApplication::startDragDistance()) {
+    pressed_ = false;
+    on_drag();
+    return;
+  }
+  QWidget::mouseMoveEvent(event);
+}
+
 CardWindow::CardWindow(Surface& form, Surface& picture1, const QString& save_folder) : form_(form) {
   setWindowTitle(QStringLiteral("Form1"));
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -67,6 +87,12 @@ CardWindow::CardWindow(Surface& form, Surface& picture1, const QString& save_fol
   save_->setToolTip(QStringLiteral("Cards are saved in %1 (Ctrl+S)").arg(save_folder));
   repeat_->setToolTip(QStringLiteral("Another name, another card (Ctrl+N)"));
   exit_->setToolTip(QStringLiteral("End the program (Ctrl+Q)"));
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("status"));
+  // Light grey on the black window, as the window's own text.
+  status_->setStyleSheet(QStringLiteral("QLabel { color: #c0c0c0; }"));
+  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  status_->hide();
   // Tab order: picture, exit, repeat, (the hidden picture), save.
   setTabOrder(picture1_, exit_);
   setTabOrder(exit_, repeat_);
@@ -98,7 +124,21 @@ void CardWindow::Arrange() {
   exit_->setGeometry(arrangement_.exit);
   repeat_->setGeometry(arrangement_.repeat);
   save_->setGeometry(arrangement_.save);
+  // Under the picture and its progress mark, left of any button standing there.
+  const int top = arrangement_.picture.bottom() + 1 + kProgressBottom - kProgressTop + 12;
+  int right = width() - 1;
+  for (const QRect& button : {arrangement_.exit, arrangement_.repeat, arrangement_.save}) {
+    if (button.bottom() >= top) right = std::min(right, button.left() - 8);
+  }
+  status_->setGeometry(QRect(QPoint(arrangement_.picture.left(), top),
+                             QPoint(right, top + status_->sizeHint().height())));
   update();
+}
+
+void CardWindow::ShowStatus(const QString& text) {
+  status_->setText(text);
+  status_->setToolTip(text);
+  status_->show();
 }
 
 void CardWindow::RepaintForm(const QRect& form_area) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QPushButton>
 #include <QWidget>
 #include <functional>
@@ -9,16 +10,23 @@
 
 namespace card {
 
-// Shows a surface's pixels as they are, without a copy.
+// Shows a surface's pixels as they are, without a copy. Pressing on it and moving the mouse
+// further than a click would starts `on_drag`.
 class SurfaceView final : public QWidget {
  public:
   SurfaceView(Surface& surface, QWidget* parent);
 
+  std::function<void()> on_drag;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   Surface& surface_;
+  QPoint press_;
+  bool pressed_ = false;
 };
 
 // The main window: the window's own drawing as its background, the visible picture and the three
@@ -34,6 +42,10 @@ class CardWindow final : public QWidget {
   QPushButton* save_button() { return save_; }
   // Shows at once what was drawn on the window's own drawing in `form_area`.
   void RepaintForm(const QRect& form_area);
+  // Says in words what became of the card (where a save went), under the picture, until the
+  // next such word.
+  void ShowStatus(const QString& text);
+  QLabel* status() { return status_; }
 
   std::function<void()> on_close;
 
@@ -50,6 +62,7 @@ class CardWindow final : public QWidget {
   QPushButton* exit_;
   QPushButton* repeat_;
   QPushButton* save_;
+  QLabel* status_;
   WindowArrangement arrangement_;
 };
 

@@ -6,6 +6,7 @@
 
 #include "about/version.h"
 #include "form/form1.h"
+#include "window/card_hand_over.h"
 #include "window/qt_platform.h"
 #include "window/window_command_line.h"
 
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
   std::optional<card::NoDisplayGuard> no_display_guard(std::in_place);
   QApplication application(argc, argv);
   no_display_guard.reset();
+  // Where QSettings keeps what the window remembers (the Save as… folder).
+  QApplication::setOrganizationName(QString::fromLatin1(card::kWindowProgram));
   QApplication::setApplicationName(QString::fromLatin1(card::kWindowProgram));
   QApplication::setApplicationVersion(QString::fromLatin1(card::kVersion));
   // The desktop entry's name: the desktop then shows the window with the entry's name and icon.
@@ -33,6 +36,8 @@ int main(int argc, char** argv) {
   card::QtPlatform desktop;
   card::Generator generator;
   card::Form1 form(desktop.platform(), generator);
+  card::CardHandOver hand_over(desktop.window(), desktop.platform().picture1,
+                               [&form] { return form.t; });
   desktop.Connect({[&] { form.Form_Load(); }, [&] { form.Command5_Click(); },
                    [&] { form.Command3_Click(); }, [&] { form.Command2_Click(); },
                    [&] { form.CloseRequested(); }});

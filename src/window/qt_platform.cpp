@@ -84,6 +84,13 @@ void QtMessages::ShowSaveError(const std::string& path, const std::string& reaso
                            .arg(QString::fromStdString(path), QString::fromStdString(reason)));
 }
 
+void QtMessages::ShowSaved(const std::string& path) {
+  if (parent_ != nullptr) {
+    parent_->ShowStatus(QCoreApplication::translate("CardHandOver", "Saved as %1")
+                            .arg(QString::fromStdString(path)));
+  }
+}
+
 void QtMessages::ShowRuntimeError(const RuntimeError& error) {
   QMessageBox::critical(parent_, QStringLiteral("Run-time error"),
                         QStringLiteral("Run-time error '%1':\n\n%2")

@@ -30,12 +30,13 @@ class QtNameDialog final : public NameDialog {
 
 class QtMessages final : public Messages {
  public:
-  explicit QtMessages(QWidget* parent) : parent_(parent) {}
+  explicit QtMessages(CardWindow* parent) : parent_(parent) {}
   void ShowSaveError(const std::string& path, const std::string& reason) override;
+  void ShowSaved(const std::string& path) override;
   void ShowRuntimeError(const RuntimeError& error) override;
 
  private:
-  QWidget* parent_;
+  CardWindow* parent_;
 };
 
 // The desktop platform: the card window with its surfaces, the dialog, message boxes, files on

@@ -45,10 +45,12 @@ class RecordingMessages final : public Messages {
   void ShowSaveError(const std::string& path, const std::string& reason) override {
     save_errors.push_back(path + ": " + reason);
   }
+  void ShowSaved(const std::string& path) override { saved.push_back(path); }
   void ShowRuntimeError(const RuntimeError& error) override {
     runtime_errors.push_back(static_cast<int>(error.number()));
   }
   std::vector<std::string> save_errors;
+  std::vector<std::string> saved;  // where each saved card went
   std::vector<int> runtime_errors;
 };
 
