@@ -27,10 +27,6 @@
 namespace card {
 namespace {
 
-QString Tr(const char* text) {
-  return QCoreApplication::translate("CardHandOver", text);
-}
-
 constexpr char kLastFolderKey[] = "save-as/folder";
 
 QAction* AddAction(QMenu* menu, QWidget* window, const QString& text, const QKeySequence& keys,
@@ -54,11 +50,15 @@ std::vector<std::uint8_t> Encoded(const PixelBuffer& pixels, const QString& path
 CardHandOver::CardHandOver(CardWindow& window, Surface& picture, std::function<std::string()> name)
     : QObject(&window), window_(window), picture_(picture), name_(std::move(name)) {
   menu_ = new QMenu(&window);
-  AddAction(menu_, &window, Tr("Save &as…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { AskAndSaveAs(); });
-  AddAction(menu_, &window, Tr("&Copy"), QKeySequence::Copy, [this] { Copy(); });
-  AddAction(menu_, &window, Tr("&Print…"), QKeySequence::Print, [this] { AskAndPrint(); });
+  AddAction(menu_, &window, QCoreApplication::translate("CardHandOver", "Save &as…"),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { AskAndSaveAs(); });
+  AddAction(menu_, &window, QCoreApplication::translate("CardHandOver", "&Copy"),
+            QKeySequence::Copy, [this] { Copy(); });
+  AddAction(menu_, &window, QCoreApplication::translate("CardHandOver", "&Print…"),
+            QKeySequence::Print, [this] { AskAndPrint(); });
   menu_->addSeparator();
-  AddAction(menu_, &window, Tr("A&bout"), QKeySequence::HelpContents, [this] { ShowAbout(); });
+  AddAction(menu_, &window, QCoreApplication::translate("CardHandOver", "A&bout"),
+            QKeySequence::HelpContents, [this] { ShowAbout(); });
 
   SurfaceView* view = window.picture1();
   view->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -87,23 +87,28 @@ bool CardHandOver::SaveAs(const QString& path) {
     StagedFile file(native, bytes.data(), bytes.size(), StagedFile::Destination::kReplace);
     file.Commit();
   } catch (const FileError& error) {
-    QMessageBox::warning(&window_, Tr("The card was not saved"),
-                         Tr("The card could not be saved as\n%1\n\nReason: %2.")
+    QMessageBox::warning(&window_,
+                         QCoreApplication::translate("CardHandOver", "The card was not saved"),
+                         QCoreApplication::translate(
+                             "CardHandOver", "The card could not be saved as\n%1\n\nReason: %2.")
                              .arg(path, QString::fromStdString(error.reason())));
     return false;
   }
-  window_.ShowStatus(Tr("Saved as %1").arg(QDir::toNativeSeparators(path)));
+  window_.ShowStatus(QCoreApplication::translate("CardHandOver", "Saved as %1")
+                         .arg(QDir::toNativeSeparators(path)));
   return true;
 }
 
 void CardHandOver::AskAndSaveAs() {
   QSettings settings;
   const QString folder = settings.value(QLatin1String(kLastFolderKey), QDir::homePath()).toString();
-  QString filter = Tr("PNG image (*.png)");
+  QString filter = QCoreApplication::translate("CardHandOver", "PNG image (*.png)");
   QString path = QFileDialog::getSaveFileName(
-      &window_, Tr("Save the card as"),
+      &window_, QCoreApplication::translate("CardHandOver", "Save the card as"),
       QDir(folder).filePath(DefaultFileName(QStringLiteral("png"))),
-      Tr("PNG image (*.png)") + QLatin1String(";;") + Tr("BMP image (*.bmp)"), &filter);
+      QCoreApplication::translate("CardHandOver", "PNG image (*.png)") + QLatin1String(";;") +
+          QCoreApplication::translate("CardHandOver", "BMP image (*.bmp)"),
+      &filter);
   if (path.isEmpty()) return;
   // A name without an image extension gets the one of the chosen type.
   const QString suffix = QFileInfo(path).suffix().toLower();
@@ -116,7 +121,7 @@ void CardHandOver::AskAndSaveAs() {
 
 void CardHandOver::Copy() const {
   QGuiApplication::clipboard()->setImage(CardImage());
-  window_.ShowStatus(Tr("The card is on the clipboard"));
+  window_.ShowStatus(QCoreApplication::translate("CardHandOver", "The card is on the clipboard"));
 }
 
 void CardHandOver::Print(QPrinter& printer) const {
@@ -139,23 +144,26 @@ void CardHandOver::AskAndPrint() {
   if (dialog.exec() != QDialog::Accepted) return;
   Print(printer);
   if (!printer.outputFileName().isEmpty()) {
-    window_.ShowStatus(Tr("Printed to %1").arg(QDir::toNativeSeparators(printer.outputFileName())));
+    window_.ShowStatus(QCoreApplication::translate("CardHandOver", "Printed to %1")
+                           .arg(QDir::toNativeSeparators(printer.outputFileName())));
   }
 }
 
 void CardHandOver::ShowAbout() {
   QMessageBox::about(
-      &window_, Tr("About New-Year Card"),
-      Tr("<h3>New-Year Card %1</h3>"
-         "<p>Type a name, get a New-Year greeting card painted as generative art.</p>"
-         "<p>Cards handed out by <b>%2</b>.</p>"
-         "<p>Copyright © 2026 The New-Year Card authors. Free software under the MIT licence: "
-         "you are free to change and redistribute it. There is no warranty, to the extent "
-         "permitted by law.</p>"
-         "<p>It uses the work of others, each under its own licence: Qt (LGPL version 3), "
-         "SLEEF (Boost Software License), libdeflate (MIT) and glyphs made from the DejaVu Sans "
-         "font (Bitstream Vera licence). The notices are in "
-         "/usr/share/doc/newyear-card/copyright.</p>")
+      &window_, QCoreApplication::translate("CardHandOver", "About New-Year Card"),
+      QCoreApplication::translate(
+          "CardHandOver",
+          "<h3>New-Year Card %1</h3>"
+          "<p>Type a name, get a New-Year greeting card painted as generative art.</p>"
+          "<p>Cards handed out by <b>%2</b>.</p>"
+          "<p>Copyright © 2026 The New-Year Card authors. Free software under the MIT licence: "
+          "you are free to change and redistribute it. There is no warranty, to the extent "
+          "permitted by law.</p>"
+          "<p>It uses the work of others, each under its own licence: Qt (LGPL version 3), "
+          "SLEEF (Boost Software License), libdeflate (MIT) and glyphs made from the DejaVu Sans "
+          "font (Bitstream Vera licence). The notices are in "
+          "/usr/share/doc/newyear-card/copyright.</p>")
           .arg(QString::fromLatin1(kVersion), QString::fromLatin1(kProjectAddress)));
 }
 
@@ -170,7 +178,8 @@ void CardHandOver::Drag() {
     file.Commit();
   } catch (const FileError& error) {
     window_.ShowStatus(
-        Tr("The card could not be dragged: %1").arg(QString::fromStdString(error.reason())));
+        QCoreApplication::translate("CardHandOver", "The card could not be dragged: %1")
+            .arg(QString::fromStdString(error.reason())));
     return;
   }
   auto* data = new QMimeData;

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
+#include "window/translations.h"
 
 namespace card {
 namespace {
@@ -24,7 +25,7 @@ QImage ImageOf(const Surface& surface) {
 // `caption` with the mnemonic marker before its character at `mnemonic`: the visible text stays
 // the caption, underlined there once the Alt key is held.
 QPushButton* MakeButton(const ControlGeometry& g, int mnemonic, QWidget* parent) {
-  QString text = QString::fromUtf8(g.caption);
+  QString text = CardText(g.caption);
   text.insert(mnemonic, QLatin1Char('&'));
   auto* button = new QPushButton(text, parent);
   button->setObjectName(QString::fromUtf8(g.name));
@@ -84,9 +85,11 @@ CardWindow::CardWindow(Surface& form, Surface& picture1, const QString& save_fol
   exit_ = MakeButton(kCommand2, 1, this);    // e&xit: Alt+X, as in most programs
   repeat_ = MakeButton(kCommand5, 0, this);  // &repeat
   save_ = MakeButton(kCommand3, 0, this);    // &save on C:\wimgx
-  save_->setToolTip(QStringLiteral("Cards are saved in %1 (Ctrl+S)").arg(save_folder));
-  repeat_->setToolTip(QStringLiteral("Another name, another card (Ctrl+N)"));
-  exit_->setToolTip(QStringLiteral("End the program (Ctrl+Q)"));
+  save_->setToolTip(
+      QCoreApplication::translate("CardWindow", "Cards are saved in %1 (Ctrl+S)").arg(save_folder));
+  repeat_->setToolTip(
+      QCoreApplication::translate("CardWindow", "Another name, another card (Ctrl+N)"));
+  exit_->setToolTip(QCoreApplication::translate("CardWindow", "End the program (Ctrl+Q)"));
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("status"));
   // Light grey on the black window, as the window's own text.

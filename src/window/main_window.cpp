@@ -8,6 +8,7 @@
 #include "form/form1.h"
 #include "window/card_hand_over.h"
 #include "window/qt_platform.h"
+#include "window/translations.h"
 #include "window/window_command_line.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
   std::optional<card::NoDisplayGuard> no_display_guard(std::in_place);
   QApplication application(argc, argv);
   no_display_guard.reset();
+  card::InstallTranslations(application);
   // Where QSettings keeps what the window remembers (the Save as… folder).
   QApplication::setOrganizationName(QString::fromLatin1(card::kWindowProgram));
   QApplication::setApplicationName(QString::fromLatin1(card::kWindowProgram));

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "window/refusal_text.h"
+#include "window/translations.h"
 
 namespace card {
 namespace {
@@ -30,8 +31,12 @@ std::string QtNameDialog::InputBox(const std::string& prompt, int left_twips, in
   QInputDialog dialog(parent_);
   open_ = &dialog;
   // A label breaks lines at line feeds only; the prompt separates its lines with a carriage return.
-  QString label = QString::fromUtf8(prompt);
-  label.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  // The prompt's lines, each in the user's language.
+  QStringList lines;
+  for (const QString& line : QString::fromUtf8(prompt).split(QLatin1Char('\r'))) {
+    lines << CardText(line.toStdString());
+  }
+  QString label = lines.join(QLatin1Char('\n'));
   // Asked again after a refused answer: why, on a line of its own under the prompt.
   if (const QString why = PlainRefusal(last_answer_); !why.isEmpty()) {
     label += QLatin1String("\n\n") + why;
@@ -78,10 +83,12 @@ void QtNameDialog::CancelOpenDialog() {
 }
 
 void QtMessages::ShowSaveError(const std::string& path, const std::string& reason) {
-  QMessageBox::warning(parent_, QStringLiteral("The card was not saved"),
-                       QStringLiteral("The card could not be saved as\n%1\n\nReason: %2.\n\n"
-                                      "The card is still on screen: fix the cause and save again.")
-                           .arg(QString::fromStdString(path), QString::fromStdString(reason)));
+  QMessageBox::warning(
+      parent_, QCoreApplication::translate("CardHandOver", "The card was not saved"),
+      QCoreApplication::translate("CardWindow",
+                                  "The card could not be saved as\n%1\n\nReason: %2.\n\n"
+                                  "The card is still on screen: fix the cause and save again.")
+          .arg(QString::fromStdString(path), QString::fromStdString(reason)));
 }
 
 void QtMessages::ShowSaved(const std::string& path) {
@@ -92,10 +99,10 @@ void QtMessages::ShowSaved(const std::string& path) {
 }
 
 void QtMessages::ShowRuntimeError(const RuntimeError& error) {
-  QMessageBox::critical(parent_, QStringLiteral("Run-time error"),
-                        QStringLiteral("Run-time error '%1':\n\n%2")
+  QMessageBox::critical(parent_, QCoreApplication::translate("CardWindow", "Run-time error"),
+                        QCoreApplication::translate("CardWindow", "Run-time error '%1':\n\n%2")
                             .arg(static_cast<int>(error.number()))
-                            .arg(QString::fromStdString(ErrorText(error.number()))));
+                            .arg(CardText(ErrorText(error.number()))));
 }
 
 QtPlatform::QtPlatform() : QtPlatform(Replacements{}) {}

@@ -1,5 +1,6 @@
 #include "window/window_command_line.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
@@ -9,24 +10,27 @@
 
 #include "about/version.h"
 #include "about/version_notice.h"
+#include "window/translations.h"
 
 namespace card {
 namespace {
 
 constexpr const char* kProgram = kWindowProgram;
 
+// Translated for the user's language (translations.cpp) before it is printed.
 constexpr char kHelp[] =
-    "Usage: newyear-card [OPTION]...\n"
-    "Open a window that asks for a name and paints its New-Year greeting card.\n"
-    "\n"
-    "  -h, --help     display this help and exit\n"
-    "      --version  output version information and exit\n"
-    "\n"
-    "In the window, \"repeat\" (Ctrl+N, Ctrl+R or Alt+R) asks for another name,\n"
-    "\"save on C:\\wimgx\" (Ctrl+S or Alt+S) saves the card as a BMP file in\n"
-    "~/wimgx, and \"exit\" (Ctrl+Q or Alt+X) ends the program.\n"
-    "Qt's own options, such as -platform and -display, are accepted too.\n"
-    "newyear-card-render makes the same cards without a window.\n";
+    QT_TRANSLATE_NOOP("CommandLine",
+                      "Usage: newyear-card [OPTION]...\n"
+                      "Open a window that asks for a name and paints its New-Year greeting card.\n"
+                      "\n"
+                      "  -h, --help     display this help and exit\n"
+                      "      --version  output version information and exit\n"
+                      "\n"
+                      "In the window, \"repeat\" (Ctrl+N, Ctrl+R or Alt+R) asks for another name,\n"
+                      "\"save on C:\\wimgx\" (Ctrl+S or Alt+S) saves the card as a BMP file in\n"
+                      "~/wimgx, and \"exit\" (Ctrl+Q or Alt+X) ends the program.\n"
+                      "Qt's own options, such as -platform and -display, are accepted too.\n"
+                      "newyear-card-render makes the same cards without a window.\n");
 
 // Prints `text` on standard output; a failed write (a full disk, a closed pipe) is an error.
 int Answer(std::string_view text) {
@@ -60,7 +64,13 @@ std::optional<int> AnswerCommandLine(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--") break;
-    if (arg == "--help" || arg == "-h") return Answer(kHelp);
+    if (arg == "--help" || arg == "-h") {
+      // Needs no display: only the translations are looked up.
+      int qt_argc = 1;
+      QCoreApplication application(qt_argc, argv);
+      InstallTranslations(application);
+      return Answer(QCoreApplication::translate("CommandLine", kHelp).toStdString());
+    }
     if (arg == "--version") return Answer(VersionNotice(kProgram));
   }
   return std::nullopt;
