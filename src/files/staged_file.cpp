@@ -248,6 +248,12 @@ bool SameDestination(const std::string& first, const std::string& second) {
 
 StagedFile::StagedFile(const std::string& path, const void* bytes, std::size_t size,
                        Destination destination, bool folder_made)
+    : StagedFile(path, destination, folder_made) {
+  Append(bytes, size);
+  Finish();
+}
+
+StagedFile::StagedFile(const std::string& path, Destination destination, bool folder_made)
     : path_(path), target_(path), folder_made_(folder_made) {
   if (path.empty()) throw FileError(path, "the file name is empty");
   bool replacing = false;
@@ -259,14 +265,13 @@ StagedFile::StagedFile(const std::string& path, const void* bytes, std::size_t s
     mode = resolved.mode;
   }
 
-  FileDescriptor file;
-  for (int attempt = 0; !file.valid(); ++attempt) {
+  for (int attempt = 0; !file_.valid(); ++attempt) {
     temp_ = TempName(target_);
     // Registered before it exists, so that a signal from here on removes it.
     temp_slot_ = RegisterTemporary(temp_);
     // The kernel takes the umask off 0666, as for any new file.
-    file = FileDescriptor(::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (!file.valid()) {
+    file_ = FileDescriptor(::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!file_.valid()) {
       const int error = errno;
       ReleaseTemporary(temp_slot_);
       temp_slot_ = -1;
@@ -276,20 +281,26 @@ StagedFile::StagedFile(const std::string& path, const void* bytes, std::size_t s
       }
     }
   }
-  int error = 0;
-  if (replacing && ::fchmod(file.get(), mode) != 0) error = errno;
+  if (replacing && ::fchmod(file_.get(), mode) != 0) Fail(errno);
+}
+
+void StagedFile::Append(const void* bytes, std::size_t size) {
   const auto* cursor = static_cast<const char*>(bytes);
-  for (std::size_t left = size; error == 0 && left > 0;) {
-    const ssize_t written = ::write(file.get(), cursor, left);
+  for (std::size_t left = size; left > 0;) {
+    const ssize_t written = ::write(file_.get(), cursor, left);
     if (written < 0) {
-      if (errno != EINTR) error = errno;
+      if (errno != EINTR) Fail(errno);
       continue;
     }
     cursor += written;
     left -= static_cast<std::size_t>(written);
   }
-  if (error == 0 && ::fsync(file.get()) != 0) error = errno;
-  if (const int closed = file.Close(); closed != 0 && error == 0) error = closed;
+}
+
+void StagedFile::Finish() {
+  if (!file_.valid()) return;
+  int error = ::fsync(file_.get()) != 0 ? errno : 0;
+  if (const int closed = file_.Close(); closed != 0 && error == 0) error = closed;
   if (error != 0) Fail(error);
 }
 
@@ -298,12 +309,16 @@ StagedFile::~StagedFile() {
   ReleaseTemporary(temp_slot_);
 }
 
-void StagedFile::Fail(int error) const {
+void StagedFile::Fail(int error) {
   if (!temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
+  ReleaseTemporary(temp_slot_);
+  temp_slot_ = -1;
   throw FileError(path_, FileErrorReason(error, ParentDirectory(target_), folder_made_), error);
 }
 
 void StagedFile::Commit() {
+  Finish();
   if (::rename(temp_.c_str(), target_.c_str()) != 0) Fail(errno);
   committed_ = true;
   ReleaseTemporary(temp_slot_);
@@ -311,6 +326,7 @@ void StagedFile::Commit() {
 }
 
 bool StagedFile::CommitAsNew(const std::string& path) {
+  Finish();
 #if defined(RENAME_NOREPLACE)
   if (::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
     committed_ = true;

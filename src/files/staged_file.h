@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "files/file_descriptor.h"
+
 namespace card {
 
 // A file written in full to a temporary file beside its destination and only then put in place, so
@@ -25,9 +27,15 @@ class StagedFile {
   // already tried to create a missing folder.
   StagedFile(const std::string& path, const void* bytes, std::size_t size, Destination destination,
              bool folder_made = false);
+  // Opens the temporary file empty, for a file whose content comes as work goes on (a batch's
+  // record) through Append; committing it writes the rest to disk first.
+  StagedFile(const std::string& path, Destination destination, bool folder_made = false);
   ~StagedFile();  // removes the temporary file unless it was committed
   StagedFile(const StagedFile&) = delete;
   StagedFile& operator=(const StagedFile&) = delete;
+
+  // Adds to the end of a file opened empty.
+  void Append(const void* bytes, std::size_t size);
 
   // Puts the file in place of the destination (Destination::kReplace).
   void Commit();
@@ -36,12 +44,15 @@ class StagedFile {
   bool CommitAsNew(const std::string& path);
 
  private:
-  [[noreturn]] void Fail(int error) const;
+  [[noreturn]] void Fail(int error);
+  // On disk and closed, before it is put in place.
+  void Finish();
 
   std::string path_;    // as given, for messages
   std::string target_;  // where the file goes: the path, or the final target of a link
   std::string temp_;
-  int temp_slot_ = -1;  // where the temporary file is registered for removal on a signal
+  FileDescriptor file_;  // open until finished
+  int temp_slot_ = -1;   // where the temporary file is registered for removal on a signal
   bool folder_made_;
   bool committed_ = false;
 };

@@ -1,15 +1,19 @@
 #include "raster/bmp_writer.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
+
+#include "raster/print_resolution.h"
 
 namespace card {
 namespace {
 
 constexpr std::uint32_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
-constexpr std::int32_t kPixelsPerMetre = 2835;  // 72 dots per inch
+constexpr int kDefaultDotsPerInch = 72;
 
 void PutU16(std::vector<std::uint8_t>& out, std::uint16_t value) {
   out.push_back(static_cast<std::uint8_t>(value & 0xFFu));
@@ -28,9 +32,12 @@ void PutI32(std::vector<std::uint8_t>& out, std::int32_t value) {
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeBmp(const PixelBuffer& buffer) {
-  const int width = buffer.width();
-  const int height = buffer.height();
+std::vector<std::uint8_t> EncodeBmp(const PixelBuffer& buffer, int scale, int dots_per_inch) {
+  scale = std::clamp(scale, 1, kMaxPrintScale);
+  const int width = buffer.width() * scale;
+  const int height = buffer.height() * scale;
+  const auto pixels_per_metre = static_cast<std::int32_t>(
+      PixelsPerMetre(dots_per_inch > 0 ? dots_per_inch : kDefaultDotsPerInch));
   // Every row holds three bytes a pixel and is padded to a multiple of four bytes.
   const std::uint32_t row_size = (3u * static_cast<std::uint32_t>(width) + 3u) & ~3u;
   const std::uint32_t image_size = row_size * static_cast<std::uint32_t>(height);
@@ -49,28 +56,37 @@ std::vector<std::uint8_t> EncodeBmp(const PixelBuffer& buffer) {
   PutU32(out, pixel_offset);  // offset of the pixel data
 
   // BITMAPINFOHEADER
-  PutU32(out, kInfoHeaderSize);  // header size
-  PutI32(out, width);            // width
-  PutI32(out, height);           // height; positive, so the rows are stored bottom-up
-  PutU16(out, 1);                // planes
-  PutU16(out, 24);               // bits per pixel
-  PutU32(out, 0);                // compression: BI_RGB, none
-  PutU32(out, image_size);       // image size
-  PutI32(out, kPixelsPerMetre);  // horizontal resolution
-  PutI32(out, kPixelsPerMetre);  // vertical resolution
-  PutU32(out, 0);                // colours used: all that 24 bits hold
-  PutU32(out, 0);                // important colours: all
+  PutU32(out, kInfoHeaderSize);   // header size
+  PutI32(out, width);             // width
+  PutI32(out, height);            // height; positive, so the rows are stored bottom-up
+  PutU16(out, 1);                 // planes
+  PutU16(out, 24);                // bits per pixel
+  PutU32(out, 0);                 // compression: BI_RGB, none
+  PutU32(out, image_size);        // image size
+  PutI32(out, pixels_per_metre);  // horizontal resolution
+  PutI32(out, pixels_per_metre);  // vertical resolution
+  PutU32(out, 0);                 // colours used: all that 24 bits hold
+  PutU32(out, 0);                 // important colours: all
 
-  const std::size_t padding = row_size - 3u * static_cast<std::uint32_t>(width);
-  for (int y = height - 1; y >= 0; --y) {
+  // Rows padded with zeros, each pixel written scale times, and the square's other rows copied.
+  const std::size_t pixels_at = out.size();
+  out.resize(pixels_at + image_size, 0);
+  std::uint8_t* row_out = out.data() + pixels_at;
+  for (int y = buffer.height() - 1; y >= 0; --y) {
     const std::uint32_t* row = buffer.scanline(y);
-    for (int x = 0; x < width; ++x) {
+    std::uint8_t* at = row_out;
+    for (int x = 0; x < buffer.width(); ++x) {
       const std::uint32_t argb = row[x];
-      out.push_back(static_cast<std::uint8_t>(argb & 0xFFu));          // blue
-      out.push_back(static_cast<std::uint8_t>((argb >> 8) & 0xFFu));   // green
-      out.push_back(static_cast<std::uint8_t>((argb >> 16) & 0xFFu));  // red
+      for (int copy = 0; copy < scale; ++copy) {
+        *at++ = static_cast<std::uint8_t>(argb & 0xFFu);          // blue
+        *at++ = static_cast<std::uint8_t>((argb >> 8) & 0xFFu);   // green
+        *at++ = static_cast<std::uint8_t>((argb >> 16) & 0xFFu);  // red
+      }
     }
-    out.insert(out.end(), padding, 0);
+    for (int copy = 1; copy < scale; ++copy) {
+      std::memcpy(row_out + static_cast<std::size_t>(copy) * row_size, row_out, row_size);
+    }
+    row_out += static_cast<std::size_t>(scale) * row_size;
   }
   return out;
 }

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "about/version.h"
 #include "platform/platform.h"
 #include "raster/bmp_writer.h"
 #include "raster/png_writer.h"
@@ -22,12 +23,18 @@ bool IsSupportedImagePath(const std::string& path) {
   return EndsWith(path, ".bmp") || EndsWith(path, ".png");
 }
 
-std::vector<std::uint8_t> EncodeCardImage(const PixelBuffer& picture, const std::string& path) {
-  if (EndsWith(path, ".bmp")) return EncodeBmp(picture);
+std::vector<std::uint8_t> EncodeCardImage(const PixelBuffer& picture, const std::string& path,
+                                          const CardFileDetails& details) {
+  if (EndsWith(path, ".bmp")) return EncodeBmp(picture, details.scale, details.dots_per_inch);
   if (!EndsWith(path, ".png")) {
     throw FileError(path, "the file name must end in .bmp or .png");
   }
-  return EncodePng(picture);
+  const PngDetails png{details.scale,
+                       details.dots_per_inch,
+                       {{"Title", details.name},
+                        {"Description", details.greeting},
+                        {"Software", std::string(kRendererProgram) + " " + kVersion}}};
+  return EncodePng(picture, png);
 }
 
 }  // namespace card

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "overlay/greeting.h"
 #include "platform/memory/memory_platform.h"
 
 namespace card {
@@ -21,6 +22,7 @@ CardResult MakeCard(const CardRequest& request) {
   CardResult result;
   result.picture = memory.picture1.pixels();
   result.stem = form.imeslike;
+  result.greeting = GreetingLine(form.t, request.address, request.year);
   Recipe& recipe = result.recipe;
   recipe.name = form.t;
   recipe.seed = static_cast<std::int32_t>(form.seed.number());

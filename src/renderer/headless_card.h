@@ -32,7 +32,8 @@ struct CardRequest {
 struct CardResult {
   PixelBuffer picture{kPictureWidth, kPictureHeight};
   Recipe recipe;
-  std::string stem;  // the file name stem the window would save the card under
+  std::string stem;      // the file name stem the window would save the card under
+  std::string greeting;  // the line printed under the picture
 };
 
 // Makes one card without a window, by the same start-up sequence the window runs, with the name

@@ -56,8 +56,10 @@ int MakeOneCard(const card::RenderOptions& options) {
   // Files are written in full before any is put in place, so a failure changes none of them; a
   // stream goes out between the two.
   using Destination = card::StagedFile::Destination;
+  const card::CardFileDetails details{options.scale, options.dpi, result.recipe.name,
+                                      result.greeting};
   const auto picture = card::EncodeCardImage(
-      result.picture, card_to_stream ? "card." + options.format : options.out);
+      result.picture, card_to_stream ? "card." + options.format : options.out, details);
   const std::string json = options.recipe_out.empty() ? "" : card::RecipeToJson(result.recipe);
   std::optional<card::StagedFile> card_file;
   std::optional<card::StagedFile> recipe_file;

@@ -66,6 +66,7 @@ std::optional<BatchName> NameLines::Next() {
     std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(bytes[bad]));
     result.unreadable =
         "the line is not UTF-8 text (byte " + std::to_string(bad + 1) + " is " + byte + ")";
+    result.name = std::move(bytes);
   } else {
     result.name = std::move(bytes);
   }

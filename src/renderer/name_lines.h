@@ -13,7 +13,7 @@ namespace card {
 // One line of a names file.
 struct BatchName {
   int line = 0;      // 1-based
-  std::string name;  // as typed, without the line ending
+  std::string name;  // as typed, without the line ending; empty for a line too long for a name
   // Why the line cannot even be judged as a name (longer than any name, or not UTF-8 text); empty
   // for a line that the name rules judge. Such a line is refused like any other refused name.
   std::string unreadable;

@@ -12,7 +12,9 @@
 #include "overlay/greeting.h"
 #include "overlay/greeting_settings.h"
 #include "platform/platform.h"
+#include "raster/print_resolution.h"
 #include "renderer/card_files.h"
+#include "renderer/manifest_rows.h"
 #include "renderer/standard_output.h"
 #include "services/text.h"
 
@@ -31,11 +33,17 @@ enum Id : std::size_t {
   kFromRecipe,
   kNames,
   kOutDir,
+  kFileNames,
+  kManifest,
+  kShard,
+  kTime,
   kFormat,
   kJobs,
   kThreads,
   kAddress,
   kYear,
+  kScale,
+  kDpi,
   kQuiet,
   kHelp,
   kVersion,
@@ -71,9 +79,24 @@ constexpr OptionSpec kOptions[] = {
      "one card per line of FILE, exactly as typed (an empty line is the empty name; a line ends "
      "with LF or CR LF); '-' reads standard input. The list is read as the cards are made."},
     {opt::kOutDir, "out-dir", 'd', "DIR", Section::kBatch,
-     "put the cards in DIR, named like the window names them and numbered by line: "
-     "T20261231235958-000007.png. A batch never replaces a file: it adds -2, -3, ... to the "
-     "number when a name is taken"},
+     "put the cards in DIR, named as --file-names says. A batch never replaces a file: when a "
+     "name is taken it adds -2, -3, ..., or the next number free"},
+    {opt::kFileNames, "file-names", 'F', "STYLE", Section::kBatch,
+     "time (default): the window's time stamp and the line number, T20261231235958-000007.png; "
+     "name: the name with hyphens for spaces, ana-marija.png, card.png for the empty name, and "
+     "-2, -3, ... for the second and third card of one name in the list"},
+    {opt::kManifest, "manifest", 'm', "FILE", Section::kBatch,
+     "record every line in FILE, CSV for a mail merge (.csv) or JSON Lines (.jsonl): its number, "
+     "the name, the card's file, and made, refused or failed with the reason. Written as the "
+     "cards are made, put in place when the batch ends"},
+    {opt::kShard, "shard", 'k', "K/N", Section::kBatch,
+     "make only part K of N (K from 0 to N-1): the lines whose number minus 1 leaves K when "
+     "divided by N, so part 0 has line 1. Each part names its cards and manifest rows as the "
+     "whole batch would, and so it needs the names of --file-names name or the one stamp of "
+     "--time"},
+    {opt::kTime, "time", 'T', "STAMP", Section::kBatch,
+     "the time in the file names, YYYYMMDDhhmmss as in T20261231235958 (default: when the batch "
+     "starts); give every shard the same"},
     {opt::kFormat, "format", 'f', "FORMAT", Section::kBatch,
      "bmp or png (default png), for a batch and --out -"},
     {opt::kJobs, "jobs", 'j', "N", Section::kBatch,
@@ -84,11 +107,25 @@ constexpr OptionSpec kOptions[] = {
      "the web address that ends the greeting line (default: @ADDRESS@)"},
     {opt::kYear, "year", 'y', "YEAR", Section::kBoth,
      "the year the greeting wishes a happy new year, 1 to 4 digits (default: @YEAR@)"},
-    {opt::kQuiet, "quiet", 'q', nullptr, Section::kBoth, "show no progress bar"},
+    {opt::kScale, "scale", 's', "N", Section::kBoth,
+     "make each pixel of the card an N x N square, 1 to 8, for print (default 1: 700 x 525 "
+     "pixels)"},
+    {opt::kDpi, "dpi", 'D', "DPI", Section::kBoth,
+     "the resolution written into the file, 1 to 10000 dots per inch (default: 300 with --scale; "
+     "without it none in a PNG and 72 in a BMP)"},
+    {opt::kQuiet, "quiet", 'q', nullptr, Section::kBoth,
+     "show no progress bar and no summary at the end of a batch"},
     {opt::kHelp, "help", 'h', nullptr, Section::kBoth, "show this help and exit"},
     {opt::kVersion, "version", 'V', nullptr, Section::kBoth, "show the version and exit"},
 };
 static_assert(std::size(kOptions) == opt::kCount, "one table row for each option");
+constexpr bool RowsInEnumOrder() {
+  for (std::size_t i = 0; i < std::size(kOptions); ++i) {
+    if (kOptions[i].id != i) return false;
+  }
+  return true;
+}
+static_assert(RowsInEnumOrder(), "the table's rows in the order of opt::Id, which indexes them");
 
 constexpr std::size_t kHelpColumn = 27;  // where the first line of an option's help starts
 constexpr std::size_t kHelpIndent = 29;  // and where its further lines start
@@ -165,6 +202,8 @@ or written, 2 for a refused name or wrong options.
 }
 
 constexpr int kMaxCount = 1024;
+// What a scaled card claims when --dpi does not say: a common print resolution.
+constexpr int kPrintDotsPerInch = 300;
 
 int UsageError(const std::string& message) {
   std::cerr << kProgram << ": " << message << "\n"
@@ -188,12 +227,13 @@ std::string Dashed(OptionId id) {
 }
 
 // A count is plain decimal digits: no sign, no spaces, no leading zero (010 is not 8 or 10).
-std::optional<std::string> CheckCount(const std::string& text, OptionId id, int& value) {
-  const bool digits = !text.empty() && text.size() <= 4 && text[0] != '0' &&
+std::optional<std::string> CheckCount(const std::string& text, OptionId id, int& value,
+                                      int most = kMaxCount) {
+  const bool digits = !text.empty() && text.size() <= 6 && text[0] != '0' &&
                       text.find_first_not_of("0123456789") == std::string::npos;
   const int parsed = digits ? std::stoi(text) : 0;
-  if (!digits || parsed > kMaxCount) {
-    return Dashed(id) + " takes a whole number from 1 to " + std::to_string(kMaxCount) + ", not '" +
+  if (!digits || parsed > most) {
+    return Dashed(id) + " takes a whole number from 1 to " + std::to_string(most) + ", not '" +
            PrintableText(text) + "'";
   }
   value = parsed;
@@ -210,10 +250,16 @@ std::optional<std::string> CheckCombination(const Given& given, const RenderOpti
     if (given[opt::kName] || given[opt::kOut] || given[opt::kRecipe] || given[opt::kFromRecipe]) {
       return "--names makes a batch: --name, --out and the recipe options are for one card";
     }
+    if (!options.shard.whole() && options.file_names == FileNaming::kTime && !options.time) {
+      return "--shard needs --file-names name, or --time with one stamp for every shard, so that "
+             "each shard names its cards as the whole batch would";
+    }
     return std::nullopt;
   }
-  if (given[opt::kOutDir]) return "--out-dir goes with --names";
-  if (given[opt::kJobs]) return "--jobs goes with --names";
+  for (const OptionId id :
+       {opt::kOutDir, opt::kJobs, opt::kFileNames, opt::kManifest, opt::kShard, opt::kTime}) {
+    if (given[id]) return Dashed(id) + " goes with --names";
+  }
   if (!given[opt::kOut]) return "--out is required";
   if (options.out == "-") {
     if (options.recipe_out == "-") {
@@ -234,6 +280,60 @@ std::optional<std::string> CheckCombination(const Given& given, const RenderOpti
   return std::nullopt;
 }
 
+// "20261231235958" or "T20261231235958", a moment that the calendar has.
+std::optional<LocalTime> ParseStamp(std::string_view text) {
+  if (text.starts_with('T')) text.remove_prefix(1);
+  if (text.size() != 14 || text.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  const auto field = [&](std::size_t at, std::size_t digits) {
+    return std::stoi(std::string(text.substr(at, digits)));
+  };
+  const LocalTime time{field(0, 4), field(4, 2),  field(6, 2),
+                       field(8, 2), field(10, 2), field(12, 2)};
+  constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = time.year % 4 == 0 && (time.year % 100 != 0 || time.year % 400 == 0);
+  if (time.year < 1 || time.month < 1 || time.month > 12 || time.day < 1 ||
+      time.day > kDays[time.month - 1] || (time.month == 2 && time.day == 29 && !leap) ||
+      time.hour > 23 || time.minute > 59 || time.second > 59) {
+    return std::nullopt;
+  }
+  return time;
+}
+
+// The options that say how a batch names, records and shares its cards.
+std::optional<std::string> ReadBatchValues(const Given& given, RenderOptions& options) {
+  if (given[opt::kFileNames]) {
+    if (*given[opt::kFileNames] == "name") {
+      options.file_names = FileNaming::kName;
+    } else if (*given[opt::kFileNames] != "time") {
+      return "--file-names takes time or name, not '" + PrintableText(*given[opt::kFileNames]) +
+             "'";
+    }
+  }
+  if (ManifestFormat format{};
+      !options.manifest.empty() && !ManifestFormatOf(options.manifest, format)) {
+    return "--manifest: the file name must end in .csv or .jsonl: " +
+           PrintableText(options.manifest);
+  }
+  if (given[opt::kShard]) {
+    const auto shard = ParseShard(*given[opt::kShard]);
+    if (!shard) {
+      return "--shard takes K/N, part K of N parts (K from 0 to N-1, N at most " +
+             std::to_string(kMaxShards) + "), not '" + PrintableText(*given[opt::kShard]) + "'";
+    }
+    options.shard = *shard;
+  }
+  if (given[opt::kTime]) {
+    options.time = ParseStamp(*given[opt::kTime]);
+    if (!options.time) {
+      return "--time takes a moment as YYYYMMDDhhmmss, like 20261231235958, not '" +
+             PrintableText(*given[opt::kTime]) + "'";
+    }
+  }
+  return std::nullopt;
+}
+
 std::optional<std::string> ReadValues(const Given& given, RenderOptions& options) {
   options.name = given[opt::kName];
   options.quiet = given[opt::kQuiet].has_value();
@@ -241,7 +341,8 @@ std::optional<std::string> ReadValues(const Given& given, RenderOptions& options
                                         {opt::kRecipe, "file name", &options.recipe_out},
                                         {opt::kFromRecipe, "file name", &options.recipe_in},
                                         {opt::kNames, "file name", &options.names},
-                                        {opt::kOutDir, "folder name", &options.out_dir}}) {
+                                        {opt::kOutDir, "folder name", &options.out_dir},
+                                        {opt::kManifest, "file name", &options.manifest}}) {
     if (!given[id]) continue;
     if (given[id]->empty()) return Dashed(id) + ": the " + what + " is empty";
     *value = *given[id];
@@ -262,6 +363,16 @@ std::optional<std::string> ReadValues(const Given& given, RenderOptions& options
   }
   if (given[opt::kJobs]) {
     if (auto error = CheckCount(*given[opt::kJobs], opt::kJobs, options.jobs)) return error;
+  }
+  if (auto error = ReadBatchValues(given, options)) return error;
+  if (given[opt::kScale]) {
+    if (auto error = CheckCount(*given[opt::kScale], opt::kScale, options.scale, kMaxPrintScale))
+      return error;
+    options.dpi = kPrintDotsPerInch;
+  }
+  if (given[opt::kDpi]) {
+    if (auto error = CheckCount(*given[opt::kDpi], opt::kDpi, options.dpi, kMaxDotsPerInch))
+      return error;
   }
   if (given[opt::kAddress]) {
     if (auto refusal = CheckGreetingAddress(*given[opt::kAddress])) return "--address: " + *refusal;

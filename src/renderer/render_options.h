@@ -4,6 +4,10 @@
 #include <string>
 #include <variant>
 
+#include "renderer/batch_lines.h"
+#include "renderer/batch_shard.h"
+#include "services/clock.h"
+
 namespace card {
 
 // What the headless renderer was asked to do.
@@ -19,7 +23,13 @@ struct RenderOptions {
   std::string year;     // empty: the built-in one
   int threads = 0;      // 0: chosen from the cores
   int jobs = 0;
-  bool quiet = false;  // no progress bar
+  bool quiet = false;  // no progress bar and no summary
+  FileNaming file_names = FileNaming::kTime;
+  std::string manifest;
+  BatchShard shard;
+  std::optional<LocalTime> time;  // the batch's time stamp; nothing: the clock's
+  int scale = 1;
+  int dpi = 0;  // the resolution written into the file; 0: none (72 dpi in a BMP)
 
   bool batch() const { return !names.empty(); }
 };

@@ -117,5 +117,34 @@ TEST(PngWriter, ReadersGetThePixelsBack) {
   }
 }
 
+// A scaled picture as any reader sees it: each pixel an N x N square, the resolution and text
+// chunks well formed (their CRCs are checked) and before the pixels.
+TEST(PngWriter, ScaledPicturesHoldEachPixelAsASquare) {
+  PixelBuffer picture(5, 3);
+  std::mt19937 random(7);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 5; ++x) picture.scanline(y)[x] = 0xFF000000u | (random() & 0xFFFFFFu);
+  }
+  for (int scale = 1; scale <= 8; ++scale) {
+    SCOPED_TRACE(testing::Message() << "scale " << scale);
+    const PngDetails details{scale, 300, {{"Title", "ana"}, {"Description", "\xC5\xA1ola"}}};
+    const std::vector<std::uint8_t> bytes = EncodePng(picture, details);
+    const std::optional<PixelBuffer> decoded = DecodePng(bytes);
+    ASSERT_TRUE(decoded.has_value());
+    ASSERT_EQ(decoded->width(), 5 * scale);
+    ASSERT_EQ(decoded->height(), 3 * scale);
+    for (int y = 0; y < decoded->height(); ++y) {
+      for (int x = 0; x < decoded->width(); ++x) {
+        ASSERT_EQ(decoded->at(x, y), picture.at(x / scale, y / scale)) << x << ", " << y;
+      }
+    }
+    const std::string text(bytes.begin(), bytes.end());
+    const std::size_t pixels = text.find("IDAT");
+    EXPECT_LT(text.find(std::string("pHYs\0\0\x2E\x23\0\0\x2E\x23\x01", 13)), pixels);
+    EXPECT_LT(text.find(std::string("tEXtTitle\0ana", 13)), pixels);
+    EXPECT_LT(text.find(std::string("iTXtDescription\0\0\0\0\0\xC5\xA1ola", 24)), pixels);
+  }
+}
+
 }  // namespace
 }  // namespace card

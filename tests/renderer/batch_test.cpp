@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "renderer/batch_shard.h"
 #include "renderer/name_lines.h"
 
 namespace card {
@@ -278,6 +279,41 @@ TEST(BatchFileName, EveryLineGetsItsOwnFileInNameOrder) {
     const std::string name = BatchFileName(stem, line, "png");
     EXPECT_LT(previous, name);
     previous = name;
+  }
+}
+
+// Shards as --shard gives them: every line of a list in exactly one of the N parts, part 0 with
+// line 1, and each part's count of lines what it makes; anything but "K/N" with 0 <= K < N refused.
+TEST(BatchShard, EveryLineInExactlyOnePart) {
+  for (const char* text : {"", "1", "0/0", "1/1", "4/4", "-1/4", "+1/4", "01/4", "1/04", "1/ 4",
+                           "1 /4", "1/4/", "a/b", "0/100001", "1000000/1000001"}) {
+    EXPECT_FALSE(ParseShard(text).has_value()) << "'" << text << "'";
+  }
+  const auto big = ParseShard("99999/100000");
+  ASSERT_TRUE(big.has_value());
+  EXPECT_EQ(big->index, 99999);
+  EXPECT_TRUE(big->Makes(100000));
+  for (int count = 1; count <= 7; ++count) {
+    EXPECT_TRUE(ParseShard("0/" + std::to_string(count))->Makes(1)) << count << " parts";
+    for (std::size_t lines = 0; lines <= 30; ++lines) {
+      std::vector<int> owners(lines + 1, 0);
+      for (int index = 0; index < count; ++index) {
+        const std::string text = std::to_string(index) + "/" + std::to_string(count);
+        const auto shard = ParseShard(text);
+        ASSERT_TRUE(shard.has_value()) << text;
+        std::size_t made = 0;
+        for (std::size_t line = 1; line <= lines; ++line) {
+          if (shard->Makes(static_cast<int>(line))) {
+            ++owners[line];
+            ++made;
+          }
+        }
+        EXPECT_EQ(shard->LinesOf(lines), made) << text << " of " << lines << " lines";
+      }
+      for (std::size_t line = 1; line <= lines; ++line) {
+        EXPECT_EQ(owners[line], 1) << "line " << line << " in " << count << " parts";
+      }
+    }
   }
 }
 

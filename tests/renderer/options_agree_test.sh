@@ -16,9 +16,9 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # "letter long VALUE" per option ("-" for an option without a value), sorted.
-from_help=$("$render" --help | sed -nE 's/^  -(.), --([a-z-]+)(=([A-Z]+))?( .*)?$/\1 \2 \4/p' |
+from_help=$("$render" --help | sed -nE 's/^  -(.), --([a-z-]+)(=([A-Z/]+))?( .*)?$/\1 \2 \4/p' |
   awk '{print $1, $2, ($3 == "" ? "-" : $3)}' | sort)
-from_manual=$(sed -nE 's/^\.BR \\-(.) ", " \\-\\-([a-z\\-]+)( =\\fI([A-Z]+)\\fR)?$/\1 \2 \4/p' "$manual" |
+from_manual=$(sed -nE 's/^\.BR \\-(.) ", " \\-\\-([a-z\\-]+)( =\\fI([A-Z/]+)\\fR)?$/\1 \2 \4/p' "$manual" |
   sed 's/\\-/-/g' | awk '{print $1, $2, ($3 == "" ? "-" : $3)}' | sort)
 [ -n "$from_help" ] || fail "no options found in --help"
 if [ "$from_help" != "$from_manual" ]; then
@@ -28,7 +28,7 @@ fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cd "$work" && touch card.png card.BMP notes.txt recipe.json && mkdir cards
+cd "$work" && touch card.png card.BMP notes.txt recipe.json list.csv && mkdir cards
 # Runs the completion as bash would for the command line $1, the cursor at its end.
 complete_line() {
   bash -c '
@@ -69,6 +69,8 @@ newyear-card-render -r |cards recipe.json
 newyear-card-render --from-recipe=|cards recipe.json 
 newyear-card-render --out-dir |cards 
 newyear-card-render --format=p|png 
+newyear-card-render --file-names |name time 
+newyear-card-render --manifest=|cards list.csv 
 newyear-card-render --name |
 CASES
 

@@ -96,6 +96,47 @@ elif command == "check-recipe":
         value = recipe[key]
         if isinstance(value, bool) or not isinstance(value, (int, float)) or not math.isfinite(value):
             sys.exit("%s is not a number: %r" % (key, value))
+elif command == "manifest":
+    # manifest FILE: its rows as line:status:file:name, one a line, from a CSV read as RFC 4180
+    # has it (a header, CR LF) or from JSON Lines with the same keys
+    import csv, io
+    raw = open(args[0], "rb").read().decode("utf-8")
+    if args[0].endswith(".csv"):
+        if raw and not raw.endswith("\r\n") or "\n" in raw.replace("\r\n", ""):
+            sys.exit("a line does not end in CR LF")
+        rows = list(csv.reader(io.StringIO(raw, newline="")))
+        if rows[0] != ["line", "name", "file", "status", "message"]:
+            sys.exit("the header is %r" % rows[0])
+        rows = [dict(zip(rows[0], row)) for row in rows[1:]]
+    else:
+        rows = [json.loads(line) for line in raw.splitlines()]
+    for row in rows:
+        if (row["status"] == "made") != (row["message"] == "") or \
+                (row["status"] == "made") != (row["file"] != ""):
+            sys.exit("line %s: a file only for a card made, a reason for the others: %r"
+                     % (row["line"], row))
+        print("%s:%s:%s:%s" % (row["line"], row["status"], row["file"], row["name"]))
+elif command == "check-file":
+    # check-file FILE SIZE DPI TITLE DESCRIPTION SOFTWARE REFERENCE: the size, the resolution
+    # ("-" for none), the text chunks ("-" for none) and every pixel against the reference
+    # scaled up by repeating pixels
+    path, size, dpi, title, description, software, reference = args
+    with Image.open(path) as image:
+        info = image.info
+        got = "%dx%d" % image.size
+        if got != size:
+            sys.exit("%s, not %s" % (got, size))
+        got_dpi = "%g/%g" % tuple(round(d) for d in info["dpi"]) if "dpi" in info else "-"
+        if got_dpi not in (dpi, "%s/%s" % (dpi, dpi)):
+            sys.exit("dpi %s, not %s" % (got_dpi, dpi))
+        texts = {key: info.get(key, "-") for key in ("Title", "Description", "Software")}
+        wanted = {"Title": title, "Description": description, "Software": software}
+        if texts != wanted:
+            sys.exit("texts %r, not %r" % (texts, wanted))
+        with Image.open(reference) as small:
+            scaled = small.convert("RGB").resize(image.size, Image.NEAREST)
+            if image.convert("RGB").tobytes() != scaled.tobytes():
+                sys.exit("the pixels are not the reference's, each an N x N square")
 elif command == "get":
     print(json.load(open(args[0]))[args[1]])
 elif command == "set-draw":
@@ -170,7 +211,7 @@ same_pixels() {
 run --help
 if [ "$status" -eq 0 ]; then pass; else fail "--help exits with $status"; fi
 for option in --name --out --recipe --from-recipe --threads --names --out-dir --format --jobs \
-  --address --year --quiet --version --help; do
+  --address --year --file-names --manifest --shard --time --scale --dpi --quiet --version --help; do
   if grep -qE -- "(^|[^-a-z])$option([^-a-z]|\$)" out.txt; then
     pass
   else
@@ -464,6 +505,7 @@ yes | head -c 5000000 | tr -d '\n' >one-long-line.txt
 sed 's/"draws": \[/"draws": [1e400, /' novak.json >recipes/huge-number.json
 tool set-draw novak.json recipes/override.json 0 0.5 && sed -i 's/"ana novak"/"\\u202eana"/' recipes/override.json
 mkdir inputs
+printf 'ab\n' >inputs-list.csv
 while IFS='|' read -r expected pattern args; do
   eval "run $args"
   if [ "$status" -ne "$expected" ]; then
@@ -504,6 +546,17 @@ done <<'TABLE'
 1|recipes/huge-number.json|--from-recipe recipes/huge-number.json --out inputs/card.bmp
 2|control character.*U\+202E|--from-recipe recipes/override.json --out inputs/card.bmp
 2|--jobs 64 is more than helps|--names names.txt --out-dir jobs-capped --jobs 64
+2|--shard needs --file-names name, or --time|--names names.txt --out-dir inputs --shard 1/4
+2|--shard takes K/N.*'4/4'|--names names.txt --out-dir inputs --shard 4/4 --file-names name
+2|--shard takes K/N.*'-1/2'|--names names.txt --out-dir inputs --shard=-1/2 --file-names name
+2|--time takes.*'20270229120000'|--names names.txt --out-dir inputs --time 20270229120000
+2|--file-names takes time or name|--names names.txt --out-dir inputs --file-names first
+2|--manifest: .*\.csv or \.jsonl|--names names.txt --out-dir inputs --manifest inputs/list.txt
+2|--manifest goes with --names|--name ab --out inputs/card.png --manifest inputs/list.csv
+2|--names and --manifest lead to one file|--names inputs-list.csv --out-dir inputs --manifest ./inputs-list.csv
+1|cannot write no-such-folder/list.csv.*does not exist|--names names.txt --out-dir inputs --manifest no-such-folder/list.csv
+2|--scale takes a whole number from 1 to 8|--name ab --out inputs/card.png --scale 9
+2|--dpi takes a whole number from 1 to 10000|--name ab --out inputs/card.png --dpi 0
 TABLE
 printf 'ab\nba\r' >cr-at-end.txt
 run --names cr-at-end.txt --out-dir cr-at-end
@@ -574,7 +627,7 @@ line_400=$(printf 'a%.0s' {1..400})
 while IFS='|' read -r what line3 expected made pattern; do
   printf "ab\nba\n$line3\nana novak\nab\n" >bad-lines.txt
   rm -rf bad-lines
-  run --names bad-lines.txt --out-dir bad-lines --format bmp
+  run --names bad-lines.txt --out-dir bad-lines --format bmp --quiet
   got=$(ls bad-lines 2>/dev/null | sed -E 's/^T[0-9]{14}-0*([0-9]+)\.bmp$/\1/' | sort -n | tr '\n' ' ')
   if [ "$status" -ne "$expected" ]; then
     fail "$what on line 3: exit status $status, expected $expected"
@@ -609,6 +662,131 @@ if [ "$status" -eq 0 ] && [ -z "$(ls -A bom-only)" ]; then
 else
   fail "a names file that is only a byte order mark: status $status, files: $(ls bom-only | tr '\n' ' ')"
 fi
+
+# --- files named after the person, and the manifest --------------------------------------------
+# Each row: the case, the list (printf's format), files in the folder before, more options, the
+# exit status, the summary, and the manifest's rows as line:status:file:name (";" between rows).
+# A file is named by the list alone; a file there already is never replaced, and the numbering
+# moves past it. Every card's PNG title is its name. The same batch with a JSON Lines manifest and
+# --quiet gives the same rows and no summary.
+while IFS='|' read -r what list before options expected summary rows; do
+  for manifest in list.csv list.jsonl; do
+    rm -rf by-name && mkdir by-name
+    for file in $before; do echo "not ours" >"by-name/$file"; done
+    printf "$list" >list.txt
+    quiet=$([ "$manifest" = list.jsonl ] && echo --quiet)
+    run --names list.txt --out-dir by-name --file-names name --manifest "$manifest" $options $quiet
+    got=$(tool manifest "$manifest" 2>&1 | tr '\n' ';')
+    want=$rows
+    [ "$manifest" = list.jsonl ] && want=$(echo "$rows" | sed -E "s/([;:])'=/\1=/g")
+    made=$(echo "$got" | tr ';' '\n' | awk -F: '$2 == "made" {print $3}' | sort)
+    listed=$( (for file in $before; do echo "$file"; done; echo "$made") | sed '/^$/d' | sort | tr '\n' ' ')
+    if [ "$status" -ne "$expected" ]; then
+      fail "$what ($manifest): exit status $status, expected $expected"
+      show_err
+    elif [ "$got" != "$want;" ]; then
+      fail "$what ($manifest): the manifest gives '$got', expected '$want;'"
+    elif [ "$(ls -A by-name | sort | tr '\n' ' ')" != "$listed" ]; then
+      fail "$what ($manifest): the folder holds '$(ls -A by-name | tr '\n' ' ')', expected '$listed'"
+    elif [ -n "$before" ] && [ "$(cat $(printf 'by-name/%s ' $before) | sort -u)" != "not ours" ]; then
+      fail "$what ($manifest): a file of an earlier batch was replaced"
+    elif [ -z "$quiet" ] && ! grep -qE "^newyear-card-render: $summary, [0-9.]+ s\$" err.txt; then
+      fail "$what ($manifest): no summary '$summary, ... s'"
+      show_err
+    elif [ -n "$quiet" ] && said "cards?, "; then
+      fail "$what ($manifest): a summary in spite of --quiet"
+    else
+      pass
+    fi
+    while IFS=: read -r line state file name; do
+      [ "$state" = made ] || continue
+      title=$("$python" -c 'import sys; from PIL import Image; print(Image.open(sys.argv[1]).info["Title"])' "by-name/$file")
+      [ "$title" = "$name" ] || fail "$what ($manifest): by-name/$file is titled '$title', not '$name'"
+    done < <(echo "$got" | tr ';' '\n')
+  done
+done <<'TABLE'
+repeated names|ana\nbob\nana\nana\nbob||--jobs 2|0|5 cards|1:made:ana.png:ana;2:made:bob.png:bob;3:made:ana-2.png:ana;4:made:ana-3.png:ana;5:made:bob-2.png:bob
+the empty name and spaces|\n \nana  marija\n ana marija \nana marija|||0|5 cards|1:made:card.png:;2:made:card-2.png: ;3:made:ana-marija.png:ana  marija;4:made:ana-marija-2.png: ana marija ;5:made:ana-marija-3.png:ana marija
+refused lines|ana\nAna\nb2\njos\xe9\nana|||2|2 cards, 3 lines refused|1:made:ana.png:ana;2:refused::Ana;3:refused::b2;4:refused::jos<0xE9>;5:made:ana-2.png:ana
+a folder of an earlier batch|ana\nana\nbob|ana.png ana-2.png card.png|--jobs 1|0|3 cards|1:made:ana-3.png:ana;2:made:ana-4.png:ana;3:made:bob.png:bob
+names a spreadsheet would misread|a"b\nc,d\n=1+1\nx\ty|||2|0 cards, 4 lines refused|1:refused::a"b;2:refused::c,d;3:refused::'=1+1;4:refused::x<U+0009>y
+TABLE
+
+# Four shards at once, into one folder or each into its own, make exactly the cards of the whole
+# batch, byte for byte, and their manifests put together are the whole batch's. Shard 3 of 4 has
+# the refused line 4; "bob" of line 7 is the second bob though shard 2 never sees line 2.
+printf 'ana\nbob\n\nAna\nana\nana marija\nbob\nx\nana\n' >shard-list.txt
+for style in "--file-names name" "--time T20261231235958"; do
+  rm -rf whole
+  run --names shard-list.txt --out-dir whole $style --manifest whole.csv --quiet
+  for layout in one-folder own-folders; do
+    rm -rf shared shard-? shard-?.csv
+    statuses=""
+    pids=()
+    for k in 0 1 2 3; do
+      folder=shared
+      [ "$layout" = own-folders ] && folder=shard-$k
+      "$render" --names shard-list.txt --out-dir "$folder" $style --shard "$k/4" \
+        --manifest "shard-$k.csv" --quiet >/dev/null 2>&1 &
+      pids+=($!)
+    done
+    for pid in "${pids[@]}"; do
+      wait "$pid"
+      statuses+="$? "
+    done
+    [ "$layout" = own-folders ] && mkdir shared && cp -n shard-?/* shared/
+    { head -n 1 shard-0.csv && tail -q -n +2 shard-?.csv | sort -t, -k1,1n; } >merged.csv
+    differing=$(cd whole && for file in *; do cmp -s "$file" "../shared/$file" || echo "$file"; done)
+    what="shards ($style, $layout)"
+    if [ "$status" -ne 2 ] || [ "$statuses" != "0 0 0 2 " ]; then
+      fail "$what: exit status $status for the whole batch, '$statuses' for the shards"
+    elif [ "$(ls whole | wc -l)" -ne 8 ] || [ "$(ls whole)" != "$(ls shared)" ]; then
+      fail "$what: the shards wrote '$(ls shared | tr '\n' ' ')', the whole batch '$(ls whole | tr '\n' ' ')'"
+    elif [ -n "$differing" ]; then
+      fail "$what: files differ from the whole batch's: $differing"
+    elif ! cmp -s merged.csv whole.csv; then
+      fail "$what: the manifests put together differ from the whole batch's"
+      diff merged.csv whole.csv >&2
+    else
+      pass
+    fi
+  done
+done
+
+# --- print size and what the file says --------------------------------------------------------
+# Read back by Pillow: the size, the resolution, the PNG's text chunks and every pixel against the
+# unscaled card. Each row: the options, the file, its size, its dots per inch, and whether it is a
+# PNG with text.
+version=$("$render" --version | head -n 1)
+greeting=(--address cards.example.net --year 2027)
+description="ana marija, I wish you a happy new year 2027      cards.example.net"
+"$render" --name "ana marija" "${greeting[@]}" --out marija.bmp
+printf 'ana marija\n' >marija.txt
+while IFS='|' read -r options file size dpi text; do
+  rm -rf chunks chunk.png chunk.bmp
+  eval "run $options ${greeting[*]}"
+  if [ "$text" = yes ]; then
+    texts=("ana marija" "$description" "$version")
+  else
+    texts=(- - -)
+  fi
+  if [ "$status" -ne 0 ]; then
+    fail "$options: exit status $status"
+    show_err
+  elif why=$(tool check-file "$file" "$size" "$dpi" "${texts[@]}" marija.bmp 2>&1); then
+    pass
+  else
+    fail "$options: $file: $why"
+  fi
+done <<'TABLE'
+--name "ana marija" --out chunk.png|chunk.png|700x525|-|yes
+--name "ana marija" --out chunk.png --scale 3|chunk.png|2100x1575|300|yes
+--name "ana marija" --out chunk.png --dpi 150|chunk.png|700x525|150|yes
+--name "ana marija" --out chunk.bmp|chunk.bmp|700x525|72|no
+--name "ana marija" --out chunk.bmp --scale 2 --dpi 600|chunk.bmp|1400x1050|600|no
+--names marija.txt --out-dir chunks --file-names name --scale 8 --quiet|chunks/ana-marija.png|5600x4200|300|yes
+--names marija.txt --out-dir chunks --file-names name --format bmp --scale 5 -q|chunks/ana-marija.bmp|3500x2625|300|no
+TABLE
 
 # --- hostile paths ----------------------------------------------------------------------------
 # Links planted by another user in a sticky folder that everyone may write in (as /tmp) are not
@@ -765,7 +943,7 @@ mkdir small-disk
 if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=2500k tmpfs small-disk 2>/dev/null; then
   trap 'umount "$work/small-disk" 2>/dev/null; rm -rf "$work"' EXIT
   printf 'ab\n%.0s' {1..10} >ten-names.txt
-  run --names ten-names.txt --out-dir small-disk/cards --format bmp
+  run --names ten-names.txt --out-dir small-disk/cards --format bmp --quiet
   cards=$(ls small-disk/cards | wc -l)
   not_made=$(sed -nE 's/.*: ([0-9]+) lines? (was|were) not made.*/\1/p' err.txt)
   if [ "$status" -eq 1 ] && [ "$(grep -c 'disk is full' err.txt)" -eq 1 ] &&
@@ -789,7 +967,7 @@ else
   fail "--help does not give its second and third usage lines as '  or:  ...'"
 fi
 for pair in n:name o:out r:recipe R:from-recipe l:names d:out-dir f:format j:jobs t:threads \
-  a:address q:quiet h:help V:version; do
+  a:address F:file-names m:manifest k:shard T:time s:scale D:dpi q:quiet h:help V:version; do
   if grep -qE -- "^  -${pair%%:*}, --${pair#*:}([= ]|\$)" out.txt; then
     pass
   else

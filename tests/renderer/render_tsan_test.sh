@@ -24,6 +24,7 @@ while read -r expected args; do
 done <<TABLE
 2 --names "$work/names.txt" --out-dir "$work/batch" --jobs 2 --threads 2 --format bmp
 2 --names - --out-dir "$work/stdin" --jobs 2 --threads 2 <"$work/names.txt"
+2 --names "$work/names.txt" --out-dir "$work/named" --jobs 2 --file-names name --manifest "$work/named.csv"
 0 --name "ana novak" --threads 2 --out "$work/one.png" --recipe "$work/one.json"
 TABLE
 cards=$(ls "$work/batch" | wc -l)
