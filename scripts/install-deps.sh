@@ -14,7 +14,7 @@ web=(cmake make emscripten python3)
 tests=(
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   clang-format clang libclang-rt-14-dev libfreetype-dev
-  xvfb xauth xdotool x11-utils imagemagick python3 python3-pil bash-completion librsvg2-bin
+  xvfb xauth xdotool xclip x11-utils imagemagick python3 python3-pil bash-completion librsvg2-bin
   qemu-user
   lintian desktop-file-utils appstream
   chromium
