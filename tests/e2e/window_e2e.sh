@@ -357,6 +357,25 @@ if command -v xclip >/dev/null; then
   echo "Ctrl+C put the card on the clipboard"
 fi
 
+step="save as"
+# Ctrl+Shift+S opens the file dialog on the person's name; a path typed over it is where the PNG
+# goes, and the window then says so under the card.
+mkdir -p "$work/chosen"
+click 100 650
+with_deadline xdotool key ctrl+shift+s || fail "could not press Ctrl+Shift+S"
+file_dialog=$(wait_for_dialog "")
+sleep 0.5
+with_deadline xdotool key ctrl+a || fail "could not select the file name"
+with_deadline xdotool type --delay 10 "$work/chosen/card of anna.png" || fail "could not type a path"
+with_deadline xdotool key Return || fail "could not press Return"
+deadline=$(($(now_ms) + 10000))
+until [ -f "$work/chosen/card of anna.png" ] || [ "$(now_ms)" -gt "$deadline" ]; do sleep 0.2; done
+[ -f "$work/chosen/card of anna.png" ] || fail "Save as… wrote no file where it was told"
+difference=$(differing_pixels "$work/chosen/card of anna.png" "$work/saved.png")
+[ "$difference" -eq 0 ] || fail "the card saved as PNG differs from the saved BMP in $difference pixels"
+wait_for_no_dialog
+echo "Save as… wrote the card as a PNG into the chosen folder"
+
 step="exit"
 click "$EXIT_X" "$EXIT_Y"
 deadline=$(($(now_ms) + 10000))
