@@ -4,8 +4,8 @@
 // offline, a new version offered, and the page's speed and download size.
 //
 //   node page_test.mjs PAGE_DIR RENDERER [--screenshot FILE]
-// With --screenshot, FILE is the page of a link, FILE-WxH.png the page at each screen size and
-// FILE-WxH-enlarged.png the card enlarged there.
+// With --screenshot, FILE is the page of a link, FILE-WxH.png (FILE-WxH@2x.png at twice the
+// pixels) the page at each screen size and FILE-WxH-enlarged.png the card enlarged there.
 import {execFileSync, spawnSync} from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
