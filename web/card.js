@@ -1,13 +1,25 @@
 // The page's side of the card: it asks the worker, which alone holds the core, to check a name and
-// make its card, paints the bands of finished rows the worker sends, and saves, shares and links
-// the card on screen. Everything about the card comes from the core, the greeting's pixels too:
-// the page draws no text on the canvas.
-const canvas = document.getElementById('card');
+// make its card, paints the bands of finished rows the worker sends, and shows, enlarges, saves,
+// shares and links the card. Everything about the card comes from the core, the greeting's pixels
+// too: the page draws no text on the card.
+import {kMaxLength, plainRefusal} from './plain_words.js';
+
+const canvas = document.getElementById('card');  // the card's own pixels, not shown
 const context = canvas.getContext('2d');
+const frame = document.getElementById('frame');
+const zoom = document.getElementById('zoom');
+const view = document.getElementById('card-view');
+const viewContext = view.getContext('2d');
+const caption = document.getElementById('caption');
+const empty = document.getElementById('empty');
+const form = document.getElementById('ask');
 const field = document.getElementById('name');
 const count = document.getElementById('count');
 const why = document.getElementById('why');
 const link = document.getElementById('link');
+const status = document.getElementById('status');
+const enlarged = document.getElementById('enlarged');
+const large = document.getElementById('card-large');
 const saveButton = document.getElementById('save');
 const shareButton = document.getElementById('share');
 const copyButton = document.getElementById('copy');
@@ -20,8 +32,63 @@ const {width, height, prompts} = await new Promise((resolve, reject) => {
     else reject(new Error(data.failed));
   }, {once: true});
 });
-// The name prompt's two lines are the window's own, from the core.
+// The name prompt's two lines are the window's own, from the core; they label the field.
 prompts.forEach((line, k) => { document.getElementById(`prompt${k + 1}`).textContent = line; });
+
+// --- The card as shown ---------------------------------------------------------------------
+
+// The shown canvas has the screen's own pixels, so the browser scales nothing itself: the card is
+// drawn into it averaged where it is shown smaller than its pixels, so that the greeting keeps its
+// strokes, and sharp where larger.
+function drawView() {
+  viewContext.imageSmoothingEnabled = view.width < width;
+  viewContext.imageSmoothingQuality = 'high';
+  viewContext.clearRect(0, 0, view.width, view.height);
+  viewContext.drawImage(canvas, 0, 0, view.width, view.height);
+  if (enlarged.open) large.getContext('2d').drawImage(canvas, 0, 0);
+}
+new ResizeObserver(([entry]) => {
+  // The screen's pixels under the canvas: exact where the browser says (a screen's pixels lie
+  // across CSS pixels at a fraction), from CSS pixels where it says nothing or, as Chromium's device
+  // emulation does, CSS pixels again.
+  const {width: cssWidth, height: cssHeight} = entry.contentRect;
+  const box = entry.devicePixelContentBoxSize?.[0];
+  let pixels = [cssWidth, cssHeight].map((size) => Math.round(size * devicePixelRatio));
+  if (box && Math.abs(box.inlineSize - pixels[0]) <= 1) pixels = [box.inlineSize, box.blockSize];
+  frame.toggleAttribute('data-shrunk', cssWidth < width - 0.5);
+  if (view.width === pixels[0] && view.height === pixels[1]) return;
+  [view.width, view.height] = pixels;
+  drawView();
+}).observe(view, {box: 'device-pixel-content-box'});
+
+// The card enlarged: at its own size or larger, whole, each of its pixels a whole number of the
+// screen's; scrolled where the screen is smaller, and opened at the greeting, bottom left. Escape,
+// a tap, "close" or the back button close it.
+function sizeLarge() {
+  const ratio = devicePixelRatio;
+  const fits = Math.min(innerWidth / width, innerHeight / height);
+  const screenPixels = Math.max(Math.ceil(ratio), Math.floor(fits * ratio));
+  large.style.width = `${width * screenPixels / ratio}px`;
+  large.style.height = `${height * screenPixels / ratio}px`;
+}
+zoom.addEventListener('click', () => {
+  sizeLarge();
+  large.getContext('2d').drawImage(canvas, 0, 0);
+  enlarged.showModal();
+  enlarged.scrollTo(0, enlarged.scrollHeight);
+  history.pushState({enlarged: true}, '');
+});
+addEventListener('resize', () => { if (enlarged.open) sizeLarge(); });
+enlarged.addEventListener('click', () => enlarged.close());
+enlarged.addEventListener('close', () => {
+  if (history.state?.enlarged) history.back();
+  zoom.focus();
+});
+addEventListener('popstate', () => {
+  if (enlarged.open && !history.state?.enlarged) enlarged.close();
+});
+
+// --- Making cards --------------------------------------------------------------------------
 
 let requests = 0;  // every name sent to the worker gets the next number
 let shown = 0;     // the number of the card on screen; bands of any other are dropped
@@ -32,9 +99,15 @@ let card = null;   // the card on screen: name, stem, greeting, and its PNG once
 const pngs = new Map();  // PNGs being encoded, by request number
 let pngRequests = 0;
 
+// Said to screen readers without moving them; said anew even when the words are the same.
+function announce(words) {
+  status.textContent = '';
+  setTimeout(() => { status.textContent = words; }, 50);
+}
+
 // A card that cannot be made is said next to the field, never left growing for ever.
 function cardFailed(message) {
-  why.textContent = 'the card could not be made: ' + message;
+  why.textContent = 'The card could not be made: ' + message;
   canvas.dataset.state = 'failed';
   cardSettled();
 }
@@ -78,28 +151,37 @@ function cardStarted({id, stem, greeting}, {name, at}) {
   why.textContent = '';
   canvas.dataset.state = 'growing';
   canvas.dataset.name = name;
-  canvas.setAttribute('aria-label', greeting);
+  for (const c of [canvas, large]) c.setAttribute('aria-label', greeting);
+  zoom.setAttribute('aria-label', `enlarge the card: ${greeting}`);
+  caption.textContent = greeting;
+  empty.hidden = true;
   delete canvas.dataset.ms;
   delete canvas.dataset.coreMs;
-  for (const button of [saveButton, shareButton, copyButton]) button.disabled = false;
+  for (const button of [zoom, saveButton, shareButton, copyButton]) button.disabled = false;
   link.href = link.textContent = linkFor(name);
   link.hidden = false;
 }
 
 function paintBands() {
   framePending = false;  // a frame asked for before a last band painted at once finds none
+  let painted = false;
   for (const band of bands) {
     if (band.rows > 0) {
       const pixels = new ImageData(new Uint8ClampedArray(band.pixels), width, band.rows);
       context.putImageData(pixels, 0, band.top);
+      painted = true;
     }
     if (band.done) {
+      drawView();
+      painted = false;
       canvas.dataset.ms = (performance.now() - started).toFixed(1);
       canvas.dataset.coreMs = band.coreMs.toFixed(1);
       canvas.dataset.state = 'done';
+      announce(card.name ? `The card for ${card.name} is ready.` : 'The card with no name is ready.');
       cardSettled();
     }
   }
+  if (painted) drawView();
   bands = [];
 }
 
@@ -121,11 +203,12 @@ function linkFor(name) {
 }
 
 // Asks the worker for the card of `name`; true when it was accepted and started, otherwise the
-// card on screen stays and the refusal is said next to the field.
+// card on screen stays and the refusal is said next to the field, in plain words, with the name
+// that would do in one tap where there is one.
 async function makeCard(name) {
   const id = ++requests;
   const now = new Date();
-  const refusal = new Promise((answered) => {
+  const answer = new Promise((answered) => {
     asked.set(id, {name, at: performance.now(), answered});
   });
   worker.postMessage({
@@ -134,14 +217,34 @@ async function makeCard(name) {
     time: [now.getFullYear(), now.getMonth() + 1, now.getDate(), now.getHours(), now.getMinutes(),
            now.getSeconds()],
   });
-  const reason = await refusal;
-  if (reason !== undefined && id === requests) why.textContent = reason;
-  return reason === undefined;
+  const refusal = await answer;
+  if (refusal !== undefined && id === requests) sayRefusal(refusal, name);
+  return refusal === undefined;
+}
+
+function sayRefusal(refusal, name) {
+  const {message, fix} = plainRefusal(refusal, name);
+  why.textContent = message;
+  why.dataset.position = refusal.position;
+  why.dataset.character = refusal.character;
+  if (!fix) return;
+  const accept = document.createElement('button');
+  accept.type = 'button';
+  accept.id = 'fix';
+  accept.textContent = `make the card for “${fix}”`;
+  accept.addEventListener('click', () => {
+    field.value = fix;
+    showCount();
+    field.focus();
+    submitName();
+  });
+  why.append(' ', accept);
 }
 
 // The address names the card on screen: a refused link is taken out of it.
 function showAddressOfCard() {
-  history.replaceState(null, '', card ? linkFor(card.name) : location.href.split('#')[0]);
+  const address = card ? linkFor(card.name) : location.href.split('#')[0];
+  history.replaceState(history.state, '', address);
 }
 
 // The name after '#' in the page's address; a bare '#' is the empty name.
@@ -163,14 +266,35 @@ async function openAddress() {
   if (!await makeCard(name)) showAddressOfCard();
 }
 
-function showCount() {
-  count.textContent = `${[...field.value].length} / ${field.maxLength}`;
-}
-field.addEventListener('input', showCount);
-
-field.addEventListener('keydown', async (event) => {
-  if (event.key !== 'Enter') return;
+async function submitName() {
   if (await makeCard(field.value)) showAddressOfCard();
+}
+form.addEventListener('submit', (event) => {
+  event.preventDefault();
+  submitName();
+});
+
+// --- The field -----------------------------------------------------------------------------
+
+function showCount() {
+  count.textContent = `${[...field.value].length} / ${kMaxLength}`;
+}
+
+// The field takes at most 100 characters, and a longer paste is cut to them: it says so, so that
+// nobody makes the card of a name they did not mean.
+let paste = null;
+field.addEventListener('paste', (event) => {
+  const text = event.clipboardData?.getData('text/plain') ?? '';
+  const room = field.maxLength - field.value.length + (field.selectionEnd - field.selectionStart);
+  paste = {length: text.replace(/\r\n/g, '\n').length, room};
+});
+field.addEventListener('input', (event) => {
+  showCount();
+  const pasted = paste;
+  paste = null;
+  if (event.inputType !== 'insertFromPaste' || !pasted || pasted.length <= pasted.room) return;
+  why.textContent = `The pasted text has ${pasted.length} characters and only ${pasted.room} ` +
+                    `fitted: the field takes ${kMaxLength}, so the rest was left out.`;
 });
 
 document.getElementById('repeat').addEventListener('click', () => {
@@ -180,16 +304,18 @@ document.getElementById('repeat').addEventListener('click', () => {
   field.focus();
 });
 
+// --- Save, share, link ---------------------------------------------------------------------
+
 // The card on screen once it has stopped growing, with its PNG; the button says what it waits for.
 async function finishedCard(button) {
-  const caption = button.dataset.caption ??= button.textContent;  // a second click may come first
+  const label = button.dataset.caption ??= button.textContent;  // a second click may come first
   button.setAttribute('aria-busy', 'true');
   if (canvas.dataset.state === 'growing') button.textContent = 'when finished…';
   let finished = null;
   while (finished === null && settled) finished = await settled;  // null: a newer card took its place
-  button.textContent = caption + '…';
+  button.textContent = label + '…';
   const png = finished && await finished.png;
-  button.textContent = caption;
+  button.textContent = label;
   button.removeAttribute('aria-busy');
   return {...finished, png};
 }
@@ -220,7 +346,7 @@ shareButton.addEventListener('click', async () => {
     });
   } catch (error) {
     // Closing the share sheet is no fault; anything else is said.
-    if (error.name !== 'AbortError') why.textContent = 'the card could not be shared: ' + error.message;
+    if (error.name !== 'AbortError') why.textContent = 'The card could not be shared: ' + error.message;
   }
 });
 
@@ -228,6 +354,7 @@ copyButton.addEventListener('click', async () => {
   try {
     await navigator.clipboard.writeText(link.href);
     copyButton.textContent = 'link copied';
+    announce('The card\'s link is copied.');
   } catch {
     // No clipboard (an address that is not secure): select the link for the user to copy.
     getSelection().selectAllChildren(link);
@@ -235,8 +362,41 @@ copyButton.addEventListener('click', async () => {
   setTimeout(() => { copyButton.textContent = 'copy link'; }, 1500);
 });
 
+// --- Offline, and a new version ------------------------------------------------------------
+
+// The service worker keeps the page for use offline. A new version of the page installs beside the
+// one in use and waits; the page says so, and on "reload" the new one takes over and the page
+// reloads into it (the card on screen comes back from the address).
+async function keepOffline() {
+  const registration = await navigator.serviceWorker.register('./service_worker.js');
+  const offer = (waiting) => {
+    if (!waiting || !navigator.serviceWorker.controller) return;  // the first visit: nothing old
+    const update = document.getElementById('update');
+    update.hidden = false;
+    announce('A new version of this page is ready: reload to use it.');
+    document.getElementById('reload').onclick = () => {
+      replacing = true;
+      waiting.postMessage({type: 'SKIP_WAITING'});
+    };
+  };
+  offer(registration.waiting);
+  registration.addEventListener('updatefound', () => {
+    const installing = registration.installing;
+    installing?.addEventListener('statechange', () => {
+      if (installing.state === 'installed') offer(installing);
+    });
+  });
+  // A page left open for days looks for a new version when it is looked at again.
+  document.addEventListener('visibilitychange', () => {
+    if (document.visibilityState === 'visible') registration.update().catch(() => {});
+  });
+}
+let replacing = false;
 if ('serviceWorker' in navigator) {
-  navigator.serviceWorker.register('./service_worker.js').catch(() => {
+  navigator.serviceWorker.addEventListener('controllerchange', () => {
+    if (replacing) location.reload();
+  });
+  keepOffline().catch(() => {
     // No offline copy (a private window, say): the page works as long as the network does.
   });
 }

@@ -34,7 +34,8 @@ std::unique_ptr<WebCard> current;
 std::vector<std::uint8_t> rgba(static_cast<std::size_t>(card::kPictureWidth) *
                                    card::kPictureHeight * 4,
                                0);
-std::string name;  // the name the worker wrote, as UTF-8 bytes; it may hold NULs
+std::string name;           // the name the worker wrote, as UTF-8 bytes; it may hold NULs
+card::NameRefusal refusal;  // why the last checked name was refused
 int band_top = 0;
 int band_rows = 0;
 std::string text;  // the last string handed out; valid until the next call that returns one
@@ -50,11 +51,25 @@ EMSCRIPTEN_KEEPALIVE char* card_name_buffer(int bytes) {
   return name.data();
 }
 
-// "" when the name is accepted, otherwise why not (the renderer's wording).
+// "" when the name is accepted, otherwise why not (the renderer's wording); card_refused_* then
+// say what the page puts in plain words.
 EMSCRIPTEN_KEEPALIVE const char* card_check_name() {
-  const auto refusal = card::CheckName(name);
-  text = refusal ? card::DescribeRefusal(*refusal) : std::string();
+  const auto checked = card::CheckName(name);
+  refusal = checked.value_or(card::NameRefusal{});
+  text = checked ? card::DescribeRefusal(*checked) : std::string();
   return text.c_str();
+}
+
+// The last refused name's length in characters, the 1-based position of its first refused
+// character (0 when it was refused for its length) and that character's code point.
+EMSCRIPTEN_KEEPALIVE int card_refused_length() {
+  return refusal.length;
+}
+EMSCRIPTEN_KEEPALIVE int card_refused_position() {
+  return refusal.position;
+}
+EMSCRIPTEN_KEEPALIVE int card_refused_character() {
+  return static_cast<int>(refusal.character);
 }
 
 // The name prompt's two lines (1 or 2), as the window's dialog shows them.

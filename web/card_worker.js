@@ -11,6 +11,9 @@ const ready = createCardCore().then((core) => ({
   core,
   nameBuffer: core.cwrap('card_name_buffer', 'number', ['number']),
   checkName: core.cwrap('card_check_name', 'string', []),
+  refusedLength: core.cwrap('card_refused_length', 'number', []),
+  refusedPosition: core.cwrap('card_refused_position', 'number', []),
+  refusedCharacter: core.cwrap('card_refused_character', 'number', []),
   start: core.cwrap('card_start', 'number',
                     ['number', 'number', 'number', 'number', 'number', 'number']),
   advance: core.cwrap('card_advance', 'number', ['number']),
@@ -62,8 +65,11 @@ self.onmessage = async ({data}) => {
       return;
     }
     writeName(c, data.name);
-    const refusal = c.checkName();
-    if (refusal !== '') {
+    const text = c.checkName();
+    if (text !== '') {
+      // The core's own words, and what the page needs to say it plainly.
+      const refusal = {text, length: c.refusedLength(), position: c.refusedPosition(),
+                       character: c.refusedCharacter()};
       postMessage({id: data.id, refusal});
       return;
     }
