@@ -14,7 +14,9 @@
 
 namespace card {
 
-DiskFileStore::DiskFileStore(std::string home) : home_(std::move(home)) {}
+DiskFileStore::DiskFileStore(std::string home) : home_(std::move(home)) {
+  RemoveTemporariesOnSignals();
+}
 
 std::string DiskFileStore::UserHome() {
   if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
@@ -36,7 +38,10 @@ std::string DiskFileStore::NativePath(const std::string& path) const {
 }
 
 void DiskFileStore::MkDir(const std::string& path) {
-  if (::mkdir(NativePath(path).c_str(), 0777) != 0) {
+  const std::string native = NativePath(path);
+  if (::mkdir(native.c_str(), 0777) != 0) {
+    // There already, most likely: what a save that was killed left in it goes.
+    RemoveStaleTemporaries(native);
     throw RuntimeError(ErrorNumber::kPathFileAccessError);
   }
 }
@@ -44,7 +49,8 @@ void DiskFileStore::MkDir(const std::string& path) {
 void DiskFileStore::SavePicture(const PixelBuffer& image, const std::string& path) {
   const std::string native = NativePath(path);
   // The folder may have gone since start-up; make it again before giving up.
-  ::mkdir(ParentDirectory(native).c_str(), 0777);
+  const std::string folder = ParentDirectory(native);
+  if (::mkdir(folder.c_str(), 0777) != 0) RemoveStaleTemporaries(folder);
   const std::vector<std::uint8_t> bytes = EncodeBmp(image);
   WriteFileAtomically(native, bytes.data(), bytes.size(), true);
 }

@@ -8,6 +8,9 @@ namespace card {
 
 // Files on this machine's disk. On Windows program paths are used as they are; elsewhere the drive
 // root "C:\" stands for `home` (the user's home directory), so "C:\wimgx" is ~/wimgx.
+// No half-written card stays behind: a program with a store removes the temporary file of a save
+// when a signal ends it (RemoveTemporariesOnSignals), and the temporary files that a save killed
+// outright left (RemoveStaleTemporaries) go when the folder is made at start-up and at each save.
 class DiskFileStore final : public FileStore {
  public:
   explicit DiskFileStore(std::string home);

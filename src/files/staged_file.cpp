@@ -3,22 +3,27 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <pthread.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <memory>
 #include <random>
+#include <string_view>
 #include <vector>
 
 #include "files/file_descriptor.h"
 #include "platform/platform.h"
+#include "services/text.h"
 
 namespace card {
 namespace {
@@ -55,13 +60,23 @@ std::string ReadLink(const std::string& link) {
   }
 }
 
-// Temporary files are hidden, beside their destination, and end in this marker and twelve hex
-// digits, so a later run can tell its own leftovers from anything else.
+// Temporary files are hidden, beside their destination, and end in this marker, eight random hex
+// digits and four that check the name before them, so a later run can tell its own leftovers from
+// anything else, a file named like them by chance included.
 constexpr char kTempMarker[] = ".newyear-card-";
 constexpr std::size_t kTempMarkerBytes = sizeof kTempMarker - 1;
-constexpr std::size_t kTempDigits = 12;
+constexpr std::size_t kTempRandomDigits = 8;
+constexpr std::size_t kTempCheckDigits = 4;
+constexpr std::size_t kTempDigits = kTempRandomDigits + kTempCheckDigits;
 // The longest file name most file systems take (NAME_MAX).
 constexpr std::size_t kMaxFileNameBytes = 255;
+
+// FNV-1a of the name, folded to 16 bits.
+unsigned NameCheck(std::string_view name) {
+  std::uint32_t hash = 2166136261u;
+  for (const char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  return (hash ^ (hash >> 16)) & 0xFFFFu;
+}
 
 // A name for the temporary file that no one else would pick. A long destination name is cut so
 // that the temporary name stays a legal name too.
@@ -71,21 +86,40 @@ std::string TempName(const std::string& target) {
   std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
   const std::size_t room = kMaxFileNameBytes - 1 - kTempMarkerBytes - kTempDigits;
   if (base.size() > room) base.resize(room);
-  char suffix[20];
-  std::snprintf(suffix, sizeof suffix, "%012llx",
-                static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
-  return ParentDirectory(target) + "/." + base + kTempMarker + suffix;
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%08llx",
+                static_cast<unsigned long long>(random() & 0xFFFFFFFFull));
+  const std::string name = "." + base + kTempMarker + digits;
+  std::snprintf(digits, sizeof digits, "%04x", NameCheck(name));
+  return ParentDirectory(target) + "/" + name + digits;
 }
 
 bool IsTemporaryName(const std::string& name) {
   const std::size_t tail = kTempMarkerBytes + kTempDigits;
   if (name.size() < tail + 1 || name.front() != '.') return false;
   if (name.compare(name.size() - tail, kTempMarkerBytes, kTempMarker) != 0) return false;
+  unsigned check = 0;
   for (std::size_t k = name.size() - kTempDigits; k < name.size(); ++k) {
     const char c = name[k];
     if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    if (k >= name.size() - kTempCheckDigits) {
+      check = check * 16 + static_cast<unsigned>(c <= '9' ? c - '0' : c - 'a' + 10);
+    }
   }
-  return true;
+  return check == NameCheck(std::string_view(name).substr(0, name.size() - kTempCheckDigits));
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Takes the lock that marks a temporary file as being written. False when it cannot be had at
+// once: its writer lives.
+bool TryLock(int file) {
+  for (;;) {
+    if (::flock(file, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno != EINTR) return false;
+  }
 }
 
 // The temporary files being written, for a signal handler to remove: fixed slots, since a handler
@@ -126,14 +160,65 @@ void RemoveTemporariesAndDie(int signal_number) {
   ::raise(signal_number);
 }
 
-// The kernel's protected_symlinks rule, applied whether or not the kernel applies it: a link in a
-// sticky folder that everyone may write in is followed only when its owner is the folder's owner
-// or the caller, so nobody can plant a link there that turns our write into a write elsewhere.
+// The kernel's protected_symlinks rule: a link in a sticky folder that everyone may write in is
+// followed only when its owner is the folder's owner or the caller, so nobody can plant a link
+// there that turns our write into a write elsewhere.
 bool MayFollow(const std::string& link, const struct stat& link_info) {
   struct stat folder {};
   if (::stat(ParentDirectory(link).c_str(), &folder) != 0) return false;
   const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
   return !shared || link_info.st_uid == folder.st_uid || link_info.st_uid == ::geteuid();
+}
+
+std::string PlantedLinkReason(const std::string& link, const struct stat& link_info) {
+  return PrintableText(link) + " is a symbolic link that belongs to another user (uid " +
+         std::to_string(link_info.st_uid) + ") in " + PrintableText(ParentDirectory(link)) +
+         ", a folder everyone may write in; it was not followed and nothing was written";
+}
+
+// Where the link at `link`, reading `text`, leads: an absolute path as it is, a relative one from
+// the link's folder.
+std::string LinkTarget(const std::string& link, const std::string& text) {
+  return text.front() == '/' ? text : ParentDirectory(link) + "/" + text;
+}
+
+// Every part of `path` in turn; a link met is checked and the path it leads to checked in turn.
+// `hops` counts the links followed, as the kernel does, so a circle ends.
+void CheckEachPart(const std::string& path, const std::string& shown, const std::string& action,
+                   int& hops) {
+  std::string prefix = path.starts_with('/') ? "/" : "";
+  for (std::size_t start = 0; start <= path.size();) {
+    const std::size_t end = std::min(path.find('/', start), path.size());
+    const std::string part = path.substr(start, end - start);
+    start = end + 1;
+    if (part.empty() || part == ".") continue;
+    prefix += (prefix.empty() || prefix.back() == '/' ? "" : "/") + part;
+    struct stat info {};
+    if (::lstat(prefix.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) continue;
+    if (!MayFollow(prefix, info)) {
+      throw FileError(shown, PlantedLinkReason(prefix, info), 0, action);
+    }
+    const std::string text = ReadLink(prefix);
+    if (text.empty() || ++hops > kMaxLinkHops) return;  // the caller's own use reports it
+    CheckEachPart(LinkTarget(prefix, text), shown, action, hops);
+  }
+}
+
+// Why `target` could not be replaced when the reason is its owner: in a sticky folder that the
+// caller may write in, only the owner of a file (or of the folder) may replace it.
+std::string OwnershipReason(const std::string& target) {
+  const std::string folder_path = ParentDirectory(target);
+  struct stat file {
+  }, folder{};
+  if (::lstat(target.c_str(), &file) != 0 || ::stat(folder_path.c_str(), &folder) != 0 ||
+      (folder.st_mode & S_ISVTX) == 0 || file.st_uid == ::geteuid() ||
+      folder.st_uid == ::geteuid() ||
+      ::faccessat(AT_FDCWD, folder_path.c_str(), W_OK, AT_EACCESS) != 0) {
+    return "";
+  }
+  return PrintableText(target) + " belongs to another user (uid " + std::to_string(file.st_uid) +
+         ") in the sticky folder " + PrintableText(ParentDirectory(target)) +
+         ", where only a file's owner may replace it";
 }
 
 // The folder part of a path with its links resolved, for comparing two destinations.
@@ -162,24 +247,25 @@ std::string FileErrorReason(int error, const std::string& directory, bool folder
       // A folder that is there but takes no new files (/proc) says so with the same error.
       struct stat info {};
       if (::stat(directory.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-        return "cannot create files in the folder " + directory + ": " + std::strerror(error);
+        return "cannot create files in the folder " + PrintableText(directory) + ": " +
+               std::strerror(error);
       }
-      return "the folder " + directory +
+      return "the folder " + PrintableText(directory) +
              (folder_made ? " does not exist and could not be created" : " does not exist");
     }
     case ENOTDIR: {
       const std::string file = FileInPathOf(directory);
-      const std::string why =
-          file.empty() ? "a part of its path is not a folder" : file + " is a file, not a folder";
-      return "the folder " + directory +
+      const std::string why = file.empty() ? "a part of its path is not a folder"
+                                           : PrintableText(file) + " is a file, not a folder";
+      return "the folder " + PrintableText(directory) +
              (folder_made ? " does not exist and could not be created: " : " cannot be used: ") +
              why;
     }
     case EACCES:
     case EPERM:
-      return "no permission to write in the folder " + directory;
+      return "no permission to write in the folder " + PrintableText(directory);
     case EROFS:
-      return "the folder " + directory + " is on a read-only disk";
+      return "the folder " + PrintableText(directory) + " is on a read-only disk";
     case ENOSPC:
     case EDQUOT:
       return "the disk is full";
@@ -194,6 +280,7 @@ std::string FileErrorReason(int error, const std::string& directory, bool folder
 
 ResolvedDestination ResolveDestination(const std::string& path, bool folder_made) {
   if (path.empty()) throw FileError(path, "the file name is empty");
+  CheckLinksOnTheWay(ParentDirectory(path), path);
   ResolvedDestination result{path};
   std::string& target = result.target;
   for (int hops = 0;; ++hops) {
@@ -204,24 +291,19 @@ ResolvedDestination ResolveDestination(const std::string& path, bool folder_made
       throw FileError(path, FileErrorReason(error, ParentDirectory(target), folder_made), error);
     }
     if (S_ISLNK(info.st_mode)) {
-      if (!MayFollow(target, info)) {
-        throw FileError(
-            path, (target == path ? "it" : target) + " is a symbolic link that another user (uid " +
-                      std::to_string(info.st_uid) + ") put in " + ParentDirectory(target) +
-                      ", a folder everyone may write in; it was not followed and "
-                      "nothing was written");
-      }
+      if (!MayFollow(target, info)) throw FileError(path, PlantedLinkReason(target, info));
       const std::string link = ReadLink(target);
       if (link.empty() || hops >= kMaxLinkHops) {
         const int error = link.empty() ? errno : ELOOP;
         throw FileError(path, FileErrorReason(error, ParentDirectory(target)), error);
       }
-      target = link.front() == '/' ? link : ParentDirectory(target) + "/" + link;
+      target = LinkTarget(target, link);
+      CheckLinksOnTheWay(ParentDirectory(target), path);
       continue;
     }
     if (!S_ISREG(info.st_mode)) {
-      throw FileError(path, (target == path ? "it is " : target + " is ") + KindOf(info.st_mode) +
-                                ", not a file; it was left as it is");
+      throw FileError(path, (target == path ? "it is " : PrintableText(target) + " is ") +
+                                KindOf(info.st_mode) + ", not a file; it was left as it is");
     }
     result.exists = true;
     result.mode = info.st_mode & 07777;
@@ -229,9 +311,10 @@ ResolvedDestination ResolveDestination(const std::string& path, bool folder_made
   }
 }
 
-bool MayFollowLink(const std::string& path) {
-  struct stat info {};
-  return ::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode) || MayFollow(path, info);
+void CheckLinksOnTheWay(const std::string& path, const std::string& shown,
+                        const std::string& action) {
+  int hops = 0;
+  CheckEachPart(path, shown, action, hops);
 }
 
 bool SameDestination(const std::string& first, const std::string& second) {
@@ -271,8 +354,19 @@ StagedFile::StagedFile(const std::string& path, Destination destination, bool fo
     temp_slot_ = RegisterTemporary(temp_);
     // The kernel takes the umask off 0666, as for any new file.
     file_ = FileDescriptor(::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    int error = file_.valid() ? 0 : errno;
+    if (file_.valid()) {
+      // Locked at once; a clean-up that came first and took the new file leaves it without a
+      // name, and another name is tried. A file system without locks goes without.
+      while (::flock(file_.get(), LOCK_EX) != 0 && errno == EINTR) {
+      }
+      struct stat info {};
+      if (::fstat(file_.get(), &info) == 0 && info.st_nlink == 0) {
+        file_ = FileDescriptor();
+        error = EEXIST;
+      }
+    }
     if (!file_.valid()) {
-      const int error = errno;
       ReleaseTemporary(temp_slot_);
       temp_slot_ = -1;
       if (error != EEXIST || attempt >= 100) {
@@ -281,6 +375,10 @@ StagedFile::StagedFile(const std::string& path, Destination destination, bool fo
       }
     }
   }
+  // The lock stays with the open file as long as a descriptor of it is open: this one, kept after
+  // the written one is closed (its close may report a failed write).
+  lock_ = FileDescriptor(::fcntl(file_.get(), F_DUPFD_CLOEXEC, 0));
+  if (!lock_.valid()) Fail(errno);
   if (replacing && ::fchmod(file_.get(), mode) != 0) Fail(errno);
 }
 
@@ -314,7 +412,9 @@ void StagedFile::Fail(int error) {
   temp_.clear();
   ReleaseTemporary(temp_slot_);
   temp_slot_ = -1;
-  throw FileError(path_, FileErrorReason(error, ParentDirectory(target_), folder_made_), error);
+  std::string reason = error == EPERM || error == EACCES ? OwnershipReason(target_) : "";
+  if (reason.empty()) reason = FileErrorReason(error, ParentDirectory(target_), folder_made_);
+  throw FileError(path_, reason, error);
 }
 
 void StagedFile::Commit() {
@@ -323,6 +423,7 @@ void StagedFile::Commit() {
   committed_ = true;
   ReleaseTemporary(temp_slot_);
   temp_slot_ = -1;
+  lock_.Close();
 }
 
 bool StagedFile::CommitAsNew(const std::string& path) {
@@ -332,6 +433,7 @@ bool StagedFile::CommitAsNew(const std::string& path) {
     committed_ = true;
     ReleaseTemporary(temp_slot_);
     temp_slot_ = -1;
+    lock_.Close();
     return true;
   }
   if (errno == EEXIST) return false;
@@ -347,6 +449,7 @@ bool StagedFile::CommitAsNew(const std::string& path) {
   committed_ = true;
   ReleaseTemporary(temp_slot_);
   temp_slot_ = -1;
+  lock_.Close();
   return true;
 }
 
@@ -369,21 +472,45 @@ void RemoveTemporariesOnSignals() {
   }
 }
 
+TerminationSignalsHeld::TerminationSignalsHeld() {
+  sigset_t held;
+  sigfillset(&held);
+  // The signals of a fault are the program's own and cannot wait.
+  for (const int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGSYS, SIGABRT}) {
+    sigdelset(&held, fault);
+  }
+  ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
+}
+
+TerminationSignalsHeld::~TerminationSignalsHeld() {
+  ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+}
+
 void RemoveStaleTemporaries(const std::string& folder) {
-  constexpr time_t kStaleSeconds = 60;
   const std::unique_ptr<DIR, int (*)(DIR*)> listing_owner(::opendir(folder.c_str()), ::closedir);
   DIR* listing = listing_owner.get();
   if (listing == nullptr) return;
-  const time_t now = std::time(nullptr);
+  const int at = ::dirfd(listing);
   while (const dirent* entry = ::readdir(listing)) {
     const std::string name = entry->d_name;
     if (!IsTemporaryName(name)) continue;
-    struct stat info {};
+    struct stat seen {};
     // Only the caller's own regular files: never another user's, even for root.
-    if (::fstatat(::dirfd(listing), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-        S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
-        info.st_mtime + kStaleSeconds < now) {
-      ::unlinkat(::dirfd(listing), name.c_str(), 0);
+    if (::fstatat(at, name.c_str(), &seen, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(seen.st_mode) ||
+        seen.st_uid != ::geteuid()) {
+      continue;
+    }
+    const FileDescriptor file(
+        ::openat(at, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat opened {};
+    if (!file.valid() || ::fstat(file.get(), &opened) != 0 || !SameFile(opened, seen) ||
+        !TryLock(file.get())) {
+      continue;
+    }
+    // Locked, so its writer is gone; removed only while the name still holds that very file.
+    struct stat now {};
+    if (::fstatat(at, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(now, opened)) {
+      ::unlinkat(at, name.c_str(), 0);
     }
   }
 }

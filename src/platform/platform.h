@@ -6,6 +6,7 @@
 #include "numeric/runtime_error.h"
 #include "platform/surface.h"
 #include "services/clock.h"
+#include "services/text.h"
 
 namespace card {
 
@@ -29,12 +30,13 @@ class EventPump {
 };
 
 // A file could not be read or written (`action`, "cannot write" unless said otherwise); `reason`
-// says why in words a user understands. what() is the whole message: "cannot write PATH: REASON".
+// says why in words a user understands. what() is the whole message: "cannot write PATH: REASON",
+// the path with its control characters escaped, so a name cannot talk to the terminal.
 class FileError : public std::runtime_error {
  public:
   FileError(std::string path, std::string reason, int error_number = 0,
             std::string action = "cannot write")
-      : std::runtime_error(action + " " + path + ": " + reason),
+      : std::runtime_error(action + " " + PrintableText(path) + ": " + reason),
         path_(std::move(path)),
         reason_(std::move(reason)),
         error_number_(error_number) {}

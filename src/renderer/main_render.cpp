@@ -16,6 +16,7 @@
 #include "renderer/standard_output.h"
 #include "scan/fast_scan.h"
 #include "seed/name_rules.h"
+#include "services/text.h"
 #include "services/worker_threads.h"
 
 namespace {
@@ -35,18 +36,18 @@ int MakeOneCard(const card::RenderOptions& options) {
     card::ConsoleMessage("refused name: " + card::DescribeRefusal(*refusal));
     return kRefused;
   }
-  const bool card_to_stream = options.out == "-";
-  const bool recipe_to_stream = options.recipe_out == "-";
+  const bool card_to_stream = options.out_stream.has_value();
+  const bool recipe_to_stream = options.recipe_stream.has_value();
+  const bool recipe_to_file = !options.recipe_out.empty() && !recipe_to_stream;
   // One file for both would end up holding the recipe alone: refused before anything is made.
-  if (!card_to_stream && !options.recipe_out.empty() && !recipe_to_stream &&
-      card::SameDestination(options.out, options.recipe_out)) {
-    card::ConsoleMessage("--out and --recipe lead to one file (" + options.out + " and " +
-                         options.recipe_out + "); give each its own");
+  if (!card_to_stream && recipe_to_file && card::SameDestination(options.out, options.recipe_out)) {
+    card::ConsoleMessage("--out and --recipe lead to one file (" +
+                         card::PrintableText(options.out) + " and " +
+                         card::PrintableText(options.recipe_out) + "); give each its own");
     return kRefused;
   }
-  for (const std::string* path : {&options.out, &options.recipe_out}) {
-    if (!path->empty() && *path != "-") card::RemoveStaleTemporaries(card::ParentDirectory(*path));
-  }
+  if (!card_to_stream) card::RemoveStaleTemporaries(card::ParentDirectory(options.out));
+  if (recipe_to_file) card::RemoveStaleTemporaries(card::ParentDirectory(options.recipe_out));
 
   request.threads = options.threads > 0 ? options.threads : card::DefaultThreadCount();
   request.address = options.address;
@@ -66,11 +67,13 @@ int MakeOneCard(const card::RenderOptions& options) {
   if (!card_to_stream) {
     card_file.emplace(options.out, picture.data(), picture.size(), Destination::kReplace);
   }
-  if (!options.recipe_out.empty() && !recipe_to_stream) {
+  if (recipe_to_file) {
     recipe_file.emplace(options.recipe_out, json.data(), json.size(), Destination::kReplace);
   }
-  if (card_to_stream) card::WriteStandardOutput(picture.data(), picture.size());
-  if (recipe_to_stream) card::WriteStandardOutput(json);
+  if (card_to_stream) card::WriteStream(*options.out_stream, picture.data(), picture.size());
+  if (recipe_to_stream) card::WriteStream(*options.recipe_stream, json.data(), json.size());
+  // A signal between the two renames would leave a new card beside the old recipe.
+  const card::TerminationSignalsHeld together;
   if (card_file) card_file->Commit();
   if (recipe_file) recipe_file->Commit();
   return 0;

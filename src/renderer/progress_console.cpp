@@ -1,7 +1,10 @@
 #include "renderer/progress_console.h"
 
+#include <pthread.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,9 +22,30 @@ constexpr char kClearLine[] = "\r\033[K";
 std::mutex console_lock;
 std::string bar_text;  // what the bar shows now; empty when no bar is on screen
 
+// The SIGPIPE that a write to a closed pipe raises would end the program (a whole batch for one
+// message): it is held back on this thread while writing, and one that the write raised is
+// discarded.
 void Put(const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stderr);
-  std::fflush(stderr);
+  sigset_t pipe_signal, previous;
+  sigemptyset(&pipe_signal);
+  sigaddset(&pipe_signal, SIGPIPE);
+  ::pthread_sigmask(SIG_BLOCK, &pipe_signal, &previous);
+  bool broken = false;
+  for (std::size_t done = 0; done < text.size();) {
+    const ssize_t written = ::write(STDERR_FILENO, text.data() + done, text.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      broken = written < 0 && errno == EPIPE;
+      break;
+    }
+    done += static_cast<std::size_t>(written);
+  }
+  if (broken && sigismember(&previous, SIGPIPE) == 0) {
+    const timespec at_once{};
+    while (::sigtimedwait(&pipe_signal, nullptr, &at_once) == SIGPIPE) {
+    }
+  }
+  ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
 bool CapableTerminal() {
@@ -40,6 +64,11 @@ void ConsoleMessage(const std::string& message) {
   const std::lock_guard hold(console_lock);
   std::string text = bar_text.empty() ? "" : kClearLine;
   text += std::string(kRendererProgram) + ": " + message + "\n" + bar_text;
+  Put(text);
+}
+
+void ConsoleText(const std::string& text) {
+  const std::lock_guard hold(console_lock);
   Put(text);
 }
 

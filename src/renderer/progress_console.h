@@ -9,7 +9,11 @@ namespace card {
 
 // Prints "newyear-card-render: <message>" on standard error as one whole line, from any thread.
 // A progress bar on screen is cleared first and drawn again after it, so neither breaks the other.
+// When no one reads standard error any more (a closed pipe), the message is dropped and the
+// program goes on: its exit status still tells what became of the cards.
 void ConsoleMessage(const std::string& message);
+// The text as it is on standard error, as ConsoleMessage writes it.
+void ConsoleText(const std::string& text);
 
 // "1 line", "2 lines": a count with its noun in the right number.
 std::string CountOf(std::size_t count, const std::string& singular, const std::string& plural);

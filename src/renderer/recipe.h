@@ -24,6 +24,9 @@ inline constexpr std::size_t kDrawsPerCard = 20;
 
 // No recipe comes near this; a larger file is not one.
 inline constexpr std::size_t kMaxRecipeBytes = 1024 * 1024;
+// No recipe nests deeper than its list of draws; this is far beyond, and near enough to the
+// surface that nothing reading a tree recursively runs out of stack.
+inline constexpr int kMaxRecipeNesting = 64;
 
 // What a recipe file gives back to make its card: the name and the draws. The derived parameters
 // are written for people to read; the card derives them again.
@@ -43,8 +46,9 @@ class RecipeError : public std::runtime_error {
 std::string RecipeToJson(const Recipe& recipe);
 
 // Reads the name and the draws of a recipe; `source` names it in messages. Throws RecipeError for
-// text that is not JSON or not UTF-8, lacks the name or the draws, or whose draws are not twenty
-// numbers in [0, 1) as single-precision numbers.
+// text that is not JSON or not UTF-8 (UTF-16 is named as such), nests lists and objects more than
+// kMaxRecipeNesting deep, lacks the name or the draws, or whose draws are not twenty numbers in
+// [0, 1) as single-precision numbers.
 RecipeInput ParseRecipe(const std::string& json, const std::string& source);
 
 // Reads a recipe file of at most kMaxRecipeBytes. Throws RecipeError.

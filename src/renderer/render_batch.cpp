@@ -24,6 +24,7 @@
 #include "renderer/progress_console.h"
 #include "scan/fast_scan.h"
 #include "services/clock.h"
+#include "services/text.h"
 #include "services/worker_threads.h"
 
 namespace card {
@@ -48,7 +49,7 @@ NamesInput OpenNames(const std::string& source) {
     input.stream = &std::cin;
     return input;
   }
-  input.shown = source;
+  input.shown = PrintableText(source);
   input.file = std::make_unique<std::ifstream>(source, std::ios::binary);
   if (!*input.file) {
     throw FileError(source, std::strerror(errno), errno, "cannot read names file");
@@ -67,17 +68,13 @@ NamesInput OpenNames(const std::string& source) {
 }
 
 void PrepareOutputFolder(const std::string& folder) {
+  // Before anything is made: "shared/cards/" and "shared/cards/." lead through the link
+  // "shared/cards" just as "shared/cards" does.
+  CheckLinksOnTheWay(folder, folder, "cannot put the cards in");
   if (::mkdir(folder.c_str(), 0777) == 0) return;
   const int error = errno;
   struct stat info {};
   if (error == EEXIST && ::stat(folder.c_str(), &info) == 0) {
-    // A folder name ending in "/" is the folder itself, whatever its parent holds.
-    if (!folder.empty() && folder.back() != '/' && !MayFollowLink(folder)) {
-      throw FileError(folder,
-                      "it is a symbolic link that another user put in a folder everyone may "
-                      "write in; it was not followed",
-                      0, "cannot put the cards in");
-    }
     if (S_ISDIR(info.st_mode)) return;
     throw FileError(folder, "it is a file, not a folder", 0, "cannot put the cards in");
   }

@@ -1,9 +1,9 @@
 #include "renderer/render_options.h"
 
 #include <getopt.h>
+#include <unistd.h>
 
 #include <array>
-#include <iostream>
 #include <string_view>
 #include <tuple>
 
@@ -15,6 +15,7 @@
 #include "raster/print_resolution.h"
 #include "renderer/card_files.h"
 #include "renderer/manifest_rows.h"
+#include "renderer/progress_console.h"
 #include "renderer/standard_output.h"
 #include "services/text.h"
 
@@ -191,10 +192,12 @@ std::string Usage() {
   return usage + R"(
 A card and its recipe are written in full before either is put in place, so a
 failure changes neither. An existing file is replaced and keeps its mode; a
-symbolic link is followed, except one put by another user in a sticky folder
-that everyone may write in (/tmp). A folder, device, named pipe or socket in
-the way is refused and left as it is. A refused line of a batch is reported
-with its number and the other lines are still made.
+symbolic link is followed, except one that belongs to another user in a sticky
+folder that everyone may write in (/tmp). A folder, device, named pipe or
+socket in the way is refused and left as it is. A name that leads to a stream
+the program was given open (/dev/stdout, /dev/fd/3 with 3>>log) is written as
+that stream. A refused line of a batch is reported with its number and the
+other lines are still made.
 
 Exit status: 0 when every card was written, 1 when a file could not be read
 or written, 2 for a refused name or wrong options.
@@ -206,8 +209,8 @@ constexpr int kMaxCount = 1024;
 constexpr int kPrintDotsPerInch = 300;
 
 int UsageError(const std::string& message) {
-  std::cerr << kProgram << ": " << message << "\n"
-            << "Try '" << kProgram << " --help' for more information.\n";
+  ConsoleText(std::string(kProgram) + ": " + message + "\nTry '" + kProgram +
+              " --help' for more information.\n");
   return 2;
 }
 
@@ -217,7 +220,7 @@ int Show(const std::string& text) {
     WriteStandardOutput(text);
     return 0;
   } catch (const FileError& error) {
-    std::cerr << kProgram << ": " << error.what() << "\n";
+    ConsoleMessage(error.what());
     return 1;
   }
 }
@@ -261,9 +264,15 @@ std::optional<std::string> CheckCombination(const Given& given, const RenderOpti
     if (given[id]) return Dashed(id) + " goes with --names";
   }
   if (!given[opt::kOut]) return "--out is required";
-  if (options.out == "-") {
-    if (options.recipe_out == "-") {
-      return "the card and the recipe cannot both go to standard output";
+  if (const auto card = options.out_stream) {
+    if (const auto recipe = options.recipe_stream; recipe && SameOpenFile(*card, *recipe)) {
+      return "the card and the recipe cannot both go to " + StreamName(*card) +
+             (*card == *recipe ? "" : " and " + StreamName(*recipe) + ", which are one file");
+    }
+    // A picture's bytes would only garble the screen, as any compressor's would.
+    if (::isatty(*card) == 1) {
+      return "refusing to write a card to a terminal; redirect " + StreamName(*card) +
+             " or give --out FILE";
     }
   } else {
     if (given[opt::kFormat]) {
@@ -347,9 +356,14 @@ std::optional<std::string> ReadValues(const Given& given, RenderOptions& options
     if (given[id]->empty()) return Dashed(id) + ": the " + what + " is empty";
     *value = *given[id];
   }
-  // Standard output under any of its names is written as a stream, never replaced as a file.
-  for (std::string* path : {&options.out, &options.recipe_out}) {
-    if (IsStandardOutputName(*path)) path->assign(1, '-');
+  // Standard output under any of its names, and any other destination the program was given open
+  // (3>>log), is written as a stream, never replaced as a file.
+  if (!options.out.empty()) options.out_stream = OpenStreamAt(options.out);
+  if (!options.recipe_out.empty()) options.recipe_stream = OpenStreamAt(options.recipe_out);
+  // A stream under a picture's name (a link card.png to /dev/stdout) takes its format from it.
+  if (options.out_stream && options.out != "-" && IsSupportedImagePath(options.out)) {
+    options.format = options.out.substr(options.out.size() - 3);
+    for (char& c : options.format) c = static_cast<char>(c | 0x20);
   }
   if (given[opt::kFormat]) {
     options.format = *given[opt::kFormat];

@@ -13,8 +13,12 @@ namespace card {
 // What the headless renderer was asked to do.
 struct RenderOptions {
   std::optional<std::string> name;
-  std::string out;         // "-": standard output
-  std::string recipe_out;  // "-": standard output
+  std::string out;         // as given; "-": standard output
+  std::string recipe_out;  // as given; "-": standard output
+  // The open descriptor the card or the recipe goes to as a stream (see OpenStreamAt), when it
+  // does not go to a file.
+  std::optional<int> out_stream;
+  std::optional<int> recipe_stream;
   std::string recipe_in;
   std::string names;
   std::string out_dir;

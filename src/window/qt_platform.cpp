@@ -82,6 +82,10 @@ void QtNameDialog::CancelOpenDialog() {
   if (open_ != nullptr) open_->reject();
 }
 
+bool QtNameDialog::IsOpen() const {
+  return open_ != nullptr;
+}
+
 void QtMessages::ShowSaveError(const std::string& path, const std::string& reason) {
   QMessageBox::warning(
       parent_, QCoreApplication::translate("CardHandOver", "The card was not saved"),
@@ -150,6 +154,12 @@ void QtPlatform::Connect(Handlers handlers) {
   QObject::connect(window_->save_button(), &QPushButton::clicked, Refreshing(handlers.save));
   QObject::connect(window_->exit_button(), &QPushButton::clicked, Refreshing(handlers.exit));
   window_->on_close = handlers.close;
+  // The frame's close control ends the program also while the name dialog asks.
+  blocked_close_ = std::make_unique<BlockedCloseRequests>(
+      *window_, [this] { return dialog_.IsOpen(); },
+      [this] {
+        if (window_->on_close) window_->on_close();
+      });
 }
 
 void QtPlatform::Load() {

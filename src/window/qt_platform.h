@@ -7,6 +7,7 @@
 
 #include "files/disk_file_store.h"
 #include "platform/platform.h"
+#include "window/blocked_close_requests.h"
 #include "window/card_window.h"
 #include "window/qt_text_renderer.h"
 
@@ -21,6 +22,7 @@ class QtNameDialog final : public NameDialog {
   std::string InputBox(const std::string& prompt, int left_twips, int top_twips) override;
   // Closes a dialog that is open, as Cancel does (used when the program is ending).
   void CancelOpenDialog();
+  bool IsOpen() const;
 
  private:
   QWidget* parent_;
@@ -84,6 +86,7 @@ class QtPlatform final : public EventPump, public WindowControl, private Surface
   QtMessages messages_;
   std::unique_ptr<Platform> platform_;
   std::function<void()> load_;
+  std::unique_ptr<BlockedCloseRequests> blocked_close_;
   QElapsedTimer since_repaint_;
 };
 

@@ -2,7 +2,8 @@
 # Uses the card window as a person would, from outside, on a private X server (Xvfb) with xdotool:
 # the name dialog at its place, a refused name asked again with an empty box, a card drawn,
 # "repeat" with the same name drawing the same picture, "save on C:\wimgx" writing exactly the
-# picture on screen, and "exit" ending the program with status 0.
+# picture on screen, "exit" ending the program with status 0; then a second start that clears a
+# killed save's leftover, and the window manager's close request ending it while the dialog asks.
 #
 # Usage: window_e2e.sh PATH/TO/newyear-card [PATH/TO/newyear-card-render]
 # With the renderer given, the saved card is also compared with the renderer's card for the name:
@@ -15,7 +16,7 @@ program=${1:?usage: window_e2e.sh PATH/TO/newyear-card [PATH/TO/newyear-card-ren
 renderer=${2:-}
 program=$(realpath "$program")
 [ -x "$program" ] || { echo "FAIL: $program is not an executable" >&2; exit 1; }
-for tool in Xvfb xdotool xprop xwininfo import compare convert identify timeout; do
+for tool in Xvfb xdotool xprop xwininfo import compare convert identify timeout flock python3; do
   # A missing tool skips the test (exit status 77) rather than failing it.
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing" >&2; exit 77; }
 done
@@ -34,6 +35,7 @@ readonly NAME=anna OTHER_NAME=bor REFUSED_NAME=Ana
 work=$(mktemp -d "${TMPDIR:-/tmp}/window-e2e.XXXXXX")
 xvfb_pid=""
 app_pid=""
+holder=""
 step="setting up"
 
 # Ends a process this script started: politely, then after 5 s for sure.
@@ -52,6 +54,7 @@ stop() {
 cleanup() {
   local status=$?
   [ -n "$app_pid" ] && stop "$app_pid"
+  [ -n "$holder" ] && stop "$holder"
   [ -n "$xvfb_pid" ] && stop "$xvfb_pid"
   if [ "$status" -ne 0 ] && [ "${KEEP_E2E_FILES:-0}" = 1 ]; then
     echo "Files of the failed run kept in $work" >&2
@@ -421,4 +424,76 @@ for locale in sl_SI.UTF-8 de_DE.UTF-8; do
   app_pid=""
   echo "$locale: the same card, saved as the same file"
 done
+
+# --- Leftovers and a close request while asking ----------------------------------------------------
+# Start-up removes the temporary file of a save that was killed outright and keeps the one whose
+# writer still holds it; the window manager's close request (WM_DELETE_WINDOW, as the frame's
+# close control sends it) ends the program also while the name dialog asks.
+step="leftovers at start-up"
+temp_name() {
+  python3 -c '
+import sys
+name = "." + sys.argv[1] + ".newyear-card-" + sys.argv[2]
+check = 2166136261
+for byte in name.encode():
+    check = ((check ^ byte) * 16777619) & 0xFFFFFFFF
+print(name + "%04x" % ((check ^ (check >> 16)) & 0xFFFF))' "$@"
+}
+dead="$work/home/wimgx/$(temp_name T20261231235958.bmp 0badcafe)"
+live="$work/home/wimgx/$(temp_name T20261231235959.bmp 5eedf00d)"
+echo part >"$dead"
+echo part >"$live"
+python3 -c 'import fcntl, sys, time
+held = open(sys.argv[1])
+fcntl.flock(held, fcntl.LOCK_EX)
+time.sleep(60)' "$live" &
+holder=$!
+until ! flock -n "$live" true 2>/dev/null; do sleep 0.1; done
+env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_AUTO_SCREEN_SCALE_FACTOR -u QT_FONT_DPI \
+  -u QT_QPA_PLATFORM QT_ENABLE_HIGHDPI_SCALING=0 HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
+  "$program" >"$work/program.log" 2>&1 &
+app_pid=$!
+dialog=$(wait_for_dialog "")
+[ ! -e "$dead" ] || fail "the leftover of a killed save is still there"
+[ -e "$live" ] || fail "start-up removed a temporary file whose writer still holds it"
+stop "$holder"
+holder=""
+echo "start-up removed the dead save's leftover and kept the live one"
+
+step="close request while asking"
+window=$(with_deadline xdotool search --all --pid "$app_pid" --name '^Form1$' | head -n 1) ||
+  fail "no main window"
+python3 -c '
+import ctypes, sys
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+x.XFlush.argtypes = x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5)]
+display = x.XOpenDisplay(None)
+if not display:
+    sys.exit("cannot open the display")
+message = ClientMessage(type=33, window=int(sys.argv[1]), format=32)  # ClientMessage
+message.message_type = x.XInternAtom(display, b"WM_PROTOCOLS", 0)
+message.data[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+event = (ctypes.c_long * 24)()
+ctypes.memmove(event, ctypes.byref(message), ctypes.sizeof(message))
+x.XSendEvent(display, int(sys.argv[1]), 0, 0, event)
+x.XFlush(display)
+x.XCloseDisplay(display)' "$window" || fail "could not send the close request"
+deadline=$(($(now_ms) + 10000))
+while program_running && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.1; done
+program_running && fail "the program still runs 10 s after a close request while asking"
+status=0
+wait "$app_pid" || status=$?
+app_pid=""
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+echo "a close request while asking ended the program with status 0"
 echo "PASS"

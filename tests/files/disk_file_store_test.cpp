@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -18,6 +19,7 @@
 #include <functional>
 #include <iterator>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -61,6 +63,41 @@ std::vector<std::string> FileNamesIn(const fs::path& directory) {
 std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::set<std::string> HiddenNamesIn(const fs::path& directory) {
+  std::set<std::string> names;
+  for (const std::string& name : FileNamesIn(directory)) {
+    if (name.front() == '.') names.insert(name);
+  }
+  return names;
+}
+
+// Runs `work` in a child process and leaves it as `work` leaves it: ended, or stopped.
+pid_t InChild(const std::function<void()>& work) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    work();
+    ::_exit(0);
+  }
+  return child;
+}
+
+// How a child ended: its signal, or 0 for a normal end.
+int EndingSignal(pid_t child) {
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
+
+// The temporary file that `make` leaves in `folder`, by name.
+std::string LeftBehind(const fs::path& folder, const std::function<void()>& make) {
+  const std::set<std::string> before = HiddenNamesIn(folder);
+  make();
+  for (const std::string& name : HiddenNamesIn(folder)) {
+    if (before.count(name) == 0) return name;
+  }
+  return "";
 }
 
 // A small bitmap reader written from the format's description, independent of the writer: it
@@ -371,6 +408,132 @@ TEST(DiskFileStore, ReadOnlyFolderIsAClearErrorAndKeepsTheEarlierFile) {
   const DecodedBmp decoded = DecodeBmp(ReadBytes(folder / "X.bmp"));
   ASSERT_TRUE(decoded.pixels.has_value()) << decoded.problem;
   EXPECT_TRUE(*decoded.pixels == good);
+}
+
+// What a save killed outright left goes at start-up (the folder made again) and at the next save;
+// nothing else does: not a temporary file whose writer still runs or is stopped (it holds the
+// file's lock), not a file named like one by chance, a link, or another user's file.
+TEST(DiskFileStore, RemovesOnlyTemporariesWhoseWriterIsGone) {
+  TempHome home;
+  const fs::path folder = home.path() / "wimgx";
+  const std::string card = (folder / "T20261231235958.bmp").string();
+  const auto killed_save = [&] {
+    // A child that dies with its temporary file written and not yet put in place.
+    EndingSignal(InChild([&] {
+      StagedFile file(card, "part", 4, StagedFile::Destination::kReplace);
+      ::_exit(0);
+    }));
+  };
+  for (const bool at_start_up : {true, false}) {
+    SCOPED_TRACE(at_start_up ? "start-up" : "a save");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    DiskFileStore store(home.path().string());
+    std::optional<StagedFile> writing;
+    pid_t stopped = -1;
+    std::string other_user;
+    const struct {
+      const char* what;
+      std::function<void()> make;
+      bool removed;
+    } cases[] = {
+        {"a save killed outright", killed_save, true},
+        {"a save still writing",
+         [&] { writing.emplace(card, "part", 4, StagedFile::Destination::kReplace); }, false},
+        {"a stopped save",
+         [&] {
+           stopped = InChild([&] {
+             StagedFile file(card, "part", 4, StagedFile::Destination::kReplace);
+             ::raise(SIGSTOP);
+           });
+           int status = 0;
+           ::waitpid(stopped, &status, WUNTRACED);
+         },
+         false},
+        {"the user's own file named alike",
+         [&] { std::ofstream(folder / ".notes.txt.newyear-card-0123456789ab") << "mine"; }, false},
+        {"a link named like a leftover",
+         [&] {
+           const std::string name = LeftBehind(folder, killed_save);
+           fs::rename(folder / name, folder / "moved");
+           fs::create_symlink("moved", folder / name);
+         },
+         false},
+        {"another user's leftover",
+         [&] {
+           if (::geteuid() != 0) return;  // only root can give a file away
+           other_user = LeftBehind(folder, killed_save);
+           ASSERT_EQ(::chown((folder / other_user).c_str(), 12345, 12345), 0);
+         },
+         false},
+    };
+    std::vector<std::pair<std::string, bool>> planted;
+    for (const auto& [what, make, removed] : cases) {
+      const std::string name = LeftBehind(folder, make);
+      if (!name.empty()) planted.emplace_back(what + (": " + name), removed);
+    }
+    ASSERT_GE(planted.size(), 5u);
+    if (at_start_up) {
+      EXPECT_THROW(store.MkDir("C:\\wimgx"), RuntimeError);
+    } else {
+      store.SavePicture(TestPicture(5, 4), "C:\\wimgx\\X.bmp");
+    }
+    const std::set<std::string> left = HiddenNamesIn(folder);
+    for (const auto& [what_and_name, removed] : planted) {
+      const std::string name = what_and_name.substr(what_and_name.find(": ") + 2);
+      EXPECT_EQ(left.count(name) == 0, removed) << what_and_name;
+    }
+    if (stopped > 0) {
+      ::kill(stopped, SIGKILL);
+      EndingSignal(stopped);
+    }
+  }
+}
+
+// A program that saves through the store and is ended by a signal leaves no temporary file, and
+// files committed together while signals are held back are all in place before the signal ends it.
+TEST(DiskFileStore, SignalsLeaveNoHalfWrittenFiles) {
+  const struct {
+    const char* what;
+    std::function<void(const fs::path&)> child;
+    std::vector<std::string> written;  // the files there afterwards
+  } cases[] = {
+      {"SIGTERM in the middle of a save's write",
+       [](const fs::path& home) {
+         DiskFileStore store(home.string());
+         // The write that crosses the size limit raises SIGXFSZ while the temporary file is half
+         // written; SIGTERM comes then.
+         const rlimit limit{64 * 1024, RLIM_INFINITY};
+         ::setrlimit(RLIMIT_FSIZE, &limit);
+         std::signal(SIGXFSZ, [](int) { ::raise(SIGTERM); });
+         store.SavePicture(TestPicture(700, 525), "C:\\wimgx\\X.bmp");
+       },
+       {}},
+      {"SIGTERM between two commits",
+       [](const fs::path& home) {
+         StagedFile card((home / "card.bmp").string(), "card", 4,
+                         StagedFile::Destination::kReplace);
+         StagedFile recipe((home / "card.json").string(), "recipe", 6,
+                           StagedFile::Destination::kReplace);
+         DiskFileStore store(home.string());  // the signal clean-up
+         const TerminationSignalsHeld together;
+         ::raise(SIGTERM);
+         card.Commit();
+         recipe.Commit();
+       },
+       {"card.bmp", "card.json"}},
+  };
+  for (const auto& [what, child_work, written] : cases) {
+    SCOPED_TRACE(what);
+    TempHome home;
+    fs::create_directories(home.path() / "wimgx");
+    EXPECT_EQ(EndingSignal(InChild([&] { child_work(home.path()); })), SIGTERM);
+    EXPECT_TRUE(HiddenNamesIn(home.path() / "wimgx").empty());
+    EXPECT_TRUE(HiddenNamesIn(home.path()).empty());
+    for (const std::string& name : written) {
+      EXPECT_TRUE(fs::is_regular_file(home.path() / name)) << name << " was not put in place";
+    }
+  }
 }
 
 }  // namespace

@@ -149,6 +149,14 @@ elif command == "drop":
     recipe = json.load(open(args[0]))
     del recipe[args[2]]
     json.dump(recipe, open(args[1], "w"))
+elif command == "temp-name":
+    # temp-name BASE DIGITS: the name a writer gives the temporary file for BASE, its last four
+    # hex digits checking the rest (FNV-1a folded to 16 bits)
+    name = "." + args[0] + ".newyear-card-" + args[1]
+    check = 2166136261
+    for byte in name.encode():
+        check = ((check ^ byte) * 16777619) & 0xFFFFFFFF
+    print(name + "%04x" % ((check ^ (check >> 16)) & 0xFFFF))
 elif command == "shorten":
     recipe = json.load(open(args[0]))
     recipe["draws"].pop()
@@ -504,6 +512,12 @@ yes | head -c 5000000 | tr -d '\n' >one-long-line.txt
 "$python" -c 'import sys; sys.stdout.write("x" * 2000000)' >recipes/huge.json
 sed 's/"draws": \[/"draws": [1e400, /' novak.json >recipes/huge-number.json
 tool set-draw novak.json recipes/override.json 0 0.5 && sed -i 's/"ana novak"/"\\u202eana"/' recipes/override.json
+"$python" -c 'import sys; sys.stdout.buffer.write(open(sys.argv[1]).read().encode("utf-16"))' \
+  novak.json >recipes/utf16.json
+# Nested 90000 deep ahead of the name: a reader that recurses runs out of stack.
+"$python" -c 'import sys; sys.stdout.write("{\"x\": " + "[" * 90000 + "]" * 90000 + ", \"name\": \"ab\"}")' \
+  >recipes/deep.json
+cp novak.json recipes/$'osc\e]0;owned\a.json' && printf '\xff' >>recipes/$'osc\e]0;owned\a.json'
 mkdir inputs
 printf 'ab\n' >inputs-list.csv
 while IFS='|' read -r expected pattern args; do
@@ -517,6 +531,9 @@ while IFS='|' read -r expected pattern args; do
   elif grep -vqE "^(newyear-card-render: [^A-Z]|Try 'newyear-card-render --help')" err.txt; then
     fail "$args: a message not in the program's own style"
     show_err
+  elif LC_ALL=C grep -qP '[\x00-\x08\x0b-\x1f\x7f]' err.txt; then
+    fail "$args: the message prints a control character as it is"
+    cat -v err.txt >&2
   else
     pass
   fi
@@ -557,6 +574,10 @@ done <<'TABLE'
 1|cannot write no-such-folder/list.csv.*does not exist|--names names.txt --out-dir inputs --manifest no-such-folder/list.csv
 2|--scale takes a whole number from 1 to 8|--name ab --out inputs/card.png --scale 9
 2|--dpi takes a whole number from 1 to 10000|--name ab --out inputs/card.png --dpi 0
+1|utf16.json is UTF-16; save it as UTF-8|--from-recipe recipes/utf16.json --out inputs/card.bmp
+1|deep.json nests.*more than 64 deep|--from-recipe recipes/deep.json --out inputs/card.bmp
+1|recipes/osc<U\+001B>\]0;owned<U\+0007>\.json is not valid JSON|--from-recipe recipes/$'osc\e]0;owned\a.json' --out inputs/card.bmp
+1|cannot write no<U\+001B>\[2J/card.bmp: the folder no<U\+001B>\[2J does not exist|--name ab --out $'no\e[2J/card.bmp'
 TABLE
 printf 'ab\nba\r' >cr-at-end.txt
 run --names cr-at-end.txt --out-dir cr-at-end
@@ -804,28 +825,41 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
   mkdir -p shared home && chmod 1777 shared && chown 12345:12345 home
   echo ab >one-line.txt
   # Each row: who runs the renderer, who planted the link in the shared folder, the option it is
-  # given to, and whether the link is followed (the notes replaced) or refused (left alone).
+  # given to (the folder through the link spelt with a slash or "/." after it, or a card in that
+  # folder), and whether the link is followed (the notes replaced) or refused (left alone). The
+  # last kind is no link but the planter's own file, which only its owner may replace.
   while read -r runner planter option outcome; do
-    rm -f shared/* && echo "my notes" >home/notes.txt && chown 12345:12345 home/notes.txt
+    rm -f shared/* home/* && echo "my notes" >home/notes.txt && chown 12345:12345 home/notes.txt
+    notes_file=home/notes.txt
     case $option in
       --out) link=shared/card.png target=$work/home/notes.txt ;;
       --recipe) link=shared/card.json target=$work/home/notes.txt ;;
-      --out-dir) link=shared/cards target=$work/home ;;
+      --out-dir* | --out-via) link=shared/cards target=$work/home ;;
+      --out-theirs) link=shared/card.png target="" notes_file=$link ;;
     esac
-    as_user "$planter" ln -s "$target" "$link"
+    if [ -n "$target" ]; then
+      as_user "$planter" ln -s "$target" "$link"
+    else
+      as_user "$planter" sh -c 'echo "my notes" >"$1" && chmod 666 "$1"' sh "$link"
+    fi
     case $option in
-      --out) as_user "$runner" "$render" --name ab --out "$link" >out.txt 2>err.txt ;;
+      --out | --out-theirs) as_user "$runner" "$render" --name ab --out "$link" >out.txt 2>err.txt ;;
+      --out-via) as_user "$runner" "$render" --name ab --out "$link/card.png" >out.txt 2>err.txt ;;
       --recipe) as_user "$runner" "$render" --name ab --out "home/card-$runner.bmp" \
         --recipe "$link" >out.txt 2>err.txt ;;
       --out-dir) as_user "$runner" "$render" --names one-line.txt --out-dir "$link" \
         >out.txt 2>err.txt ;;
+      --out-dir/) as_user "$runner" "$render" --names one-line.txt --out-dir "$link/" \
+        >out.txt 2>err.txt ;;
+      --out-dir/.) as_user "$runner" "$render" --names one-line.txt --out-dir "$link/." \
+        >out.txt 2>err.txt ;;
     esac
     status=$?
-    notes=$(head -c 8 home/notes.txt)
+    notes=$(head -c 8 "$notes_file")
     case $outcome in
       refused)
-        if [ "$status" -eq 1 ] && [ "$notes" = "my notes" ] && said "another user" &&
-          [ -z "$(ls -A shared | grep -v '^card')" ] && [ -z "$(ls home | grep '^T')" ]; then
+        if [ "$status" -eq 1 ] && [ "$notes" = "my notes" ] && said "belongs to another user" &&
+          [ -z "$(ls -A shared | grep -v '^card')" ] && [ "$(ls -A home)" = notes.txt ]; then
           pass
         else
           fail "$option through a link of $planter as $runner: status $status, notes '$notes'"
@@ -845,6 +879,10 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
 12345 65534  --out     refused
 12345 65534  --recipe  refused
 12345 65534  --out-dir refused
+12345 65534  --out-dir/ refused
+12345 65534  --out-dir/. refused
+12345 65534  --out-via refused
+12345 65534  --out-theirs refused
 0     65534  --out     refused
 12345 12345  --out    followed
 12345 0      --recipe followed
@@ -853,16 +891,54 @@ else
   echo "render_cli_test: not root or no setpriv; links of other users not checked" >&2
 fi
 
-# The same file twice, standard output under its names, and names that are not UTF-8.
+# Streams: a destination that is one of the descriptors the shell opened for the renderer, under
+# any spelling or link, is written to as a stream; the log it is keeps its earlier lines. Each row:
+# the --recipe destination and the redirection that makes it the log.
+ln -sf /dev/stdout stdout-link.json
+while IFS='|' read -r destination redirection; do
+  echo "earlier line" >log.txt
+  eval "\"\$render\" --name ab --out stream-card.bmp --recipe '$destination' $redirection"
+  status=$?
+  if [ "$status" -eq 0 ] && [ "$(head -n 1 log.txt)" = "earlier line" ] &&
+    tail -n +2 log.txt | grep -v '^newyear-card-render' | tool check-recipe /dev/stdin ab 2>/dev/null; then
+    pass
+  else
+    fail "--recipe $destination $redirection: status $status; the log: $(head -c 200 log.txt)"
+  fi
+done <<'TABLE'
+/dev/stdout|>>log.txt 2>err.txt
+//dev/stdout|>>log.txt 2>err.txt
+/dev/./stdout|>>log.txt 2>err.txt
+/proc/self/fd/1|>>log.txt 2>err.txt
+/proc/thread-self/fd/1|>>log.txt 2>err.txt
+stdout-link.json|>>log.txt 2>err.txt
+/dev/stderr|>out.txt 2>>log.txt
+/dev/fd/3|>out.txt 2>err.txt 3>>log.txt
+TABLE
+# A card for a terminal is refused before anything is made; a card and a recipe into one log too.
+if command -v script >/dev/null; then
+  for destination in - /dev/stdout /dev/./stdout; do
+    script -qec "'$render' --name ab --out $destination" /dev/null >tty.txt 2>&1 </dev/null
+    status=$?
+    if [ "$status" -eq 2 ] && grep -q "refusing to write a card to a terminal" tty.txt &&
+      [ "$(wc -c <tty.txt)" -lt 1000 ]; then
+      pass
+    else
+      fail "--out $destination onto a terminal: status $status, $(wc -c <tty.txt) bytes shown"
+    fi
+  done
+fi
 echo "earlier line" >log.txt
-"$render" --name ab --out stream-card.bmp --recipe /dev/stdout >>log.txt 2>err.txt
+"$render" --name ab --out /dev/stdout --recipe /dev/stderr >>log.txt 2>&1
 status=$?
-if [ "$status" -eq 0 ] && [ "$(head -n 1 log.txt)" = "earlier line" ] &&
-  tail -n +2 log.txt | tool check-recipe /dev/stdin ab 2>/dev/null; then
+if [ "$status" -eq 2 ] && grep -q "cannot both go to standard output and standard error" log.txt &&
+  [ "$(head -n 1 log.txt)" = "earlier line" ]; then
   pass
 else
-  fail "--recipe /dev/stdout appended to a log: status $status; the log: $(head -c 200 log.txt)"
+  fail "a card and a recipe into one log: status $status"
 fi
+
+# The same file twice, and names that are not UTF-8.
 cp ab.bmp same.bmp && ln -sf same.bmp same-link.json
 for recipe in same.bmp same-link.json ./same.bmp; do
   run --name ba --out same.bmp --recipe "$recipe"
@@ -882,18 +958,51 @@ long_name=$(printf 'l%.0s' {1..251}).bmp
 run --name ab --out "$long_name"
 same_bytes "a file name of 255 bytes" "$long_name" ab.bmp
 
-# Temporary files: a later run removes its own stale ones (older than a minute) and nothing else;
-# SIGTERM while a batch writes leaves none behind.
+# Clean-up: a later run removes the temporary files whose writer is gone (killed outright) and
+# nothing else: not one whose writer runs or is stopped (it holds the file's lock), not a file or
+# link named like one, not another user's. Each row: what is planted and whether it goes.
 mkdir stale
-touch -d '2 minutes ago' stale/.card.bmp.newyear-card-0123456789ab stale/.notes.txt.0123456789ab
-touch stale/.card.bmp.newyear-card-abcdef012345
+holders=() planted=()
+while IFS='|' read -r what goes; do
+  name=stale/$(tool temp-name card.bmp "$(printf '%08x' $((RANDOM * 32768 + RANDOM)))")
+  case $what in
+    "a dead writer's") echo part >"$name" ;;
+    "a running writer's" | "a stopped writer's")
+      echo part >"$name"
+      "$python" -c 'import fcntl, sys, time
+held = open(sys.argv[1])
+fcntl.flock(held, fcntl.LOCK_EX)
+time.sleep(60)' "$name" &
+      holders+=($!)
+      for _ in $(seq 1 50); do flock -n "$name" true || break; sleep 0.1; done
+      [ "$what" = "a stopped writer's" ] && kill -STOP "$!"
+      ;;
+    "a look-alike of the user's") name=stale/.card.bmp.newyear-card-0123456789ab && echo mine >"$name" ;;
+    "a link") ln -s card.bmp "$name" ;;
+    "another user's")
+      [ "$(id -u)" -eq 0 ] || continue
+      echo part >"$name" && chown 12345:12345 "$name"
+      ;;
+  esac
+  planted+=("$what|$goes|$name")
+done <<'TABLE'
+a dead writer's|yes
+a running writer's|no
+a stopped writer's|no
+a look-alike of the user's|no
+a link|no
+another user's|no
+TABLE
 run --name ab --out stale/card.bmp
-left=$(ls -A stale | tr '\n' ' ')
-if [ "$left" = ".card.bmp.newyear-card-abcdef012345 .notes.txt.0123456789ab card.bmp " ]; then
-  pass
-else
-  fail "stale temporary files: left '$left'"
-fi
+for row in "${planted[@]}"; do
+  IFS='|' read -r what goes name <<<"$row"
+  if [ -e "$name" ] || [ -L "$name" ]; then gone=no; else gone=yes; fi
+  if [ "$gone" = "$goes" ]; then pass; else fail "clean-up of $what temporary file: removed: $gone"; fi
+done
+for holder in "${holders[@]}"; do kill -CONT "$holder" 2>/dev/null; kill "$holder" 2>/dev/null; done
+wait "${holders[@]}" 2>/dev/null
+
+# Signals: SIGTERM while a batch writes leaves no temporary file behind.
 for delay in 0.35 0.5 0.65 0.8 0.95; do
   rm -rf signalled
   head -c 4096 /dev/zero | tr '\0' '\n' | sed 's/^/ab/' >many-names.txt
@@ -910,6 +1019,46 @@ for delay in 0.35 0.5 0.65 0.8 0.95; do
     fail "SIGTERM after ${delay}s: status $status, temporary files left: '$hidden'"
   fi
 done
+# SIGTERM about when a card and its recipe are put in place: afterwards both are the old pair or
+# both the new one. The delays spread around the end of a run, as long as one takes here.
+"$render" --name ab --out pair-old.bmp --recipe pair-old.json 2>err.txt
+started=$(date +%s%N)
+"$render" --name ba --out pair-new.bmp --recipe pair-new.json 2>err.txt
+took=$((($(date +%s%N) - started) / 1000))
+for step in $(seq 0 19); do
+  cp pair-old.bmp pair.bmp && cp pair-old.json pair.json
+  "$render" --name ba --out pair.bmp --recipe pair.json >/dev/null 2>&1 &
+  renderer=$!
+  sleep "$(awk -v t="$took" -v k="$step" 'BEGIN { printf "%.4f", t * (0.8 + k * 0.02) / 1e6 }')"
+  kill -TERM "$renderer" 2>/dev/null
+  wait "$renderer"
+  status=$?
+  card=other
+  cmp -s pair.bmp pair-old.bmp && card=ab
+  cmp -s pair.bmp pair-new.bmp && card=ba
+  recipe=$(tool get pair.json name 2>&1)
+  if [ "$card" = "$recipe" ] && [ -z "$(ls -A . | grep '^\.pair')" ]; then
+    pass
+  else
+    fail "SIGTERM at step $step (status $status): the card is $card's, the recipe $recipe's"
+  fi
+done
+# Standard error a closed pipe: messages are lost, the batch goes on and its status still tells.
+printf 'ab\nAna\nba\n' >closed-stderr.txt
+"$python" -c '
+import os, subprocess, sys
+read_end, write_end = os.pipe()
+os.close(read_end)
+ended = subprocess.run(sys.argv[1:], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=write_end).returncode
+sys.exit(ended if ended >= 0 else 128 - ended)' \
+  "$render" --names closed-stderr.txt --out-dir closed-stderr --format bmp --jobs 1
+status=$?
+if [ "$status" -eq 2 ]; then
+  check_batch "a batch whose standard error is a closed pipe" closed-stderr bmp 1=ab.bmp 3=ba.bmp
+else
+  fail "a batch whose standard error is a closed pipe: exit status $status, expected 2"
+fi
 
 # --- thread limits ------------------------------------------------------------------------------
 # Under a limit of eight processes for the user, the threads that could start make the cards (the

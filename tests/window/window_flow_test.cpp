@@ -1,6 +1,8 @@
 // The card window's flow on the real Qt window: start-up, "repeat", "exit", the window frame's
 // close control and "save", both while idle and when clicked between the rows of a card that is
 // being drawn. The name dialog answers from a script; everything else is the desktop window.
+#include <QApplication>
+#include <QWindow>
 #include <QtTest/QtTest>
 #include <string>
 
@@ -50,6 +52,10 @@ struct MidScan {
     bottom_black = RowsBlack(picture, 300, picture.height());
   }
 };
+
+// How the program is asked to end, and when.
+constexpr int kExitButton = 0, kWindowFrame = 1, kWindowSystem = 2;
+constexpr int kIdle = 0, kDrawing = 1, kAsking = 2;
 
 }  // namespace
 
@@ -183,52 +189,77 @@ void WindowFlowTest::saveWhileDrawingWritesThePartialCardAndDrawingGoesOn() {
 }
 
 void WindowFlowTest::exitEndsTheProgram_data() {
-  QTest::addColumn<bool>("by_frame");
-  QTest::addColumn<bool>("while_drawing");
-  QTest::newRow("exit button, idle") << false << false;
-  QTest::newRow("exit button, while drawing") << false << true;
-  QTest::newRow("window frame, idle") << true << false;
-  QTest::newRow("window frame, while drawing") << true << true;
+  QTest::addColumn<int>("how");
+  QTest::addColumn<int>("when");
+  QTest::newRow("exit button, idle") << kExitButton << kIdle;
+  QTest::newRow("exit button, while drawing") << kExitButton << kDrawing;
+  QTest::newRow("window frame, idle") << kWindowFrame << kIdle;
+  QTest::newRow("window frame, while drawing") << kWindowFrame << kDrawing;
+  QTest::newRow("window frame, while the name dialog is open") << kWindowFrame << kAsking;
+  QTest::newRow("window system, while the name dialog is open") << kWindowSystem << kAsking;
 }
 
 void WindowFlowTest::exitEndsTheProgram() {
-  QFETCH(bool, by_frame);
-  QFETCH(bool, while_drawing);
+  QFETCH(int, how);
+  QFETCH(int, when);
   ScriptedDialog dialog;
   dialog.Answer("anna");
-  CardWindowUnderTest w(&dialog);
+  // While asking, the real dialog is open: its modality must not keep the close request out.
+  CardWindowUnderTest w(when == kAsking ? nullptr : &dialog);
   const auto leave = [&] {
-    if (by_frame) {
-      w.desktop.window().close();
-    } else {
-      QTest::mouseClick(w.desktop.window().exit_button(), Qt::LeftButton);
+    switch (how) {
+      case kExitButton:
+        QTest::mouseClick(w.desktop.window().exit_button(), Qt::LeftButton);
+        break;
+      case kWindowFrame:
+        w.desktop.window().close();
+        break;
+      case kWindowSystem:
+        // As the window manager asks: through the platform window, which Qt keeps from a window
+        // that a modal dialog blocks.
+        w.desktop.window().windowHandle()->close();
+        break;
     }
   };
   MidScan seen;
-  AtScanRow click(w.form, while_drawing ? 100 : -1, [&] {
+  AtScanRow click(w.form, when == kDrawing ? 100 : -1, [&] {
     seen.Look(w.picture());
+    leave();
+  });
+  QTimer asking;
+  int dialogs_seen = 0;
+  QObject::connect(&asking, &QTimer::timeout, [&] {
+    if (QApplication::activeModalWidget() == nullptr || dialogs_seen++ > 0) return;
     leave();
   });
 
   QElapsedTimer clock;
   clock.start();
   const int status = RunEventLoop([&] {
+    if (when == kAsking) asking.start(10);
     w.Start();
-    if (!while_drawing) QTimer::singleShot(0, &w.desktop.window(), leave);
+    if (when == kIdle) QTimer::singleShot(0, &w.desktop.window(), leave);
   });
 
   QVERIFY2(status != -1, "the program did not end");
   QCOMPARE(status, 0);
   QVERIFY(w.form.exit_requested());
-  QCOMPARE(dialog.calls().size(), std::size_t{1});
   QVERIFY(w.messages.runtime_errors.empty());
-  if (while_drawing) {
+  if (when == kAsking) {
+    QCOMPARE(dialogs_seen, 1);
+    QVERIFY2(QApplication::activeModalWidget() == nullptr, "the dialog stayed open");
+    // No card was drawn for the name that was never given.
+    QVERIFY(RowsBlack(w.picture(), 0, w.picture().height()));
+  } else {
+    QCOMPARE(dialog.calls().size(), std::size_t{1});
+  }
+  if (when == kDrawing) {
     QCOMPARE(click.hits(), 1);
     QVERIFY2(seen.top_drawn && seen.bottom_black, "the click did not come in the middle of a card");
     // The card was left where it stood: no further rows, no greeting.
     QVERIFY(RowsBlack(w.picture(), 300, w.picture().height()));
     QVERIFY(!HasGreeting(w.picture()));
-  } else {
+  } else if (when == kIdle) {
     QVERIFY(HasGreeting(w.picture()));
   }
   QVERIFY(!w.form.card_in_progress());
