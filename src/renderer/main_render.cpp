@@ -1,13 +1,16 @@
 // The headless renderer: cards without a window, for scripts, tests and batches.
 #include <cstdlib>
 #include <iostream>
+#include <iterator>
 #include <new>
 #include <optional>
+#include <utility>
 #include <variant>
 
 #include "files/staged_file.h"
 #include "platform/platform.h"
 #include "renderer/card_files.h"
+#include "renderer/card_video.h"
 #include "renderer/headless_card.h"
 #include "renderer/progress_console.h"
 #include "renderer/recipe.h"
@@ -17,6 +20,7 @@
 #include "scan/fast_scan.h"
 #include "seed/name_rules.h"
 #include "services/worker_threads.h"
+#include "video/film_encoder.h"
 
 namespace {
 
@@ -37,40 +41,59 @@ int MakeOneCard(const card::RenderOptions& options) {
   }
   const bool card_to_stream = options.out == "-";
   const bool recipe_to_stream = options.recipe_out == "-";
-  // One file for both would end up holding the recipe alone: refused before anything is made.
-  if (!card_to_stream && !options.recipe_out.empty() && !recipe_to_stream &&
-      card::SameDestination(options.out, options.recipe_out)) {
-    card::ConsoleMessage("--out and --recipe lead to one file (" + options.out + " and " +
-                         options.recipe_out + "); give each its own");
-    return kRefused;
+  // One file for two would end up holding the last alone: refused before anything is made.
+  const std::pair<const char*, const std::string*> files[] = {
+      {"--out", &options.out}, {"--recipe", &options.recipe_out}, {"--video", &options.video}};
+  for (auto first = std::begin(files); first != std::end(files); ++first) {
+    for (auto second = first + 1; second != std::end(files); ++second) {
+      const std::string& a = *first->second;
+      const std::string& b = *second->second;
+      if (a.empty() || b.empty() || a == "-" || b == "-" || !card::SameDestination(a, b)) continue;
+      card::ConsoleMessage(std::string(first->first) + " and " + second->first +
+                           " lead to one file (" + a + " and " + b + "); give each its own");
+      return kRefused;
+    }
   }
-  for (const std::string* path : {&options.out, &options.recipe_out}) {
+  for (const auto& [option, path] : files) {
     if (!path->empty() && *path != "-") card::RemoveStaleTemporaries(card::ParentDirectory(*path));
   }
+  const bool video = !options.video.empty();
+  if (video) card::RequireFilmEncoder();
 
   request.threads = options.threads > 0 ? options.threads : card::DefaultThreadCount();
   request.address = options.address;
   request.year = options.year;
-  const card::CardResult result = card::MakeCard(request);
+  const bool picture_wanted = !options.out.empty() || !options.recipe_out.empty();
+  const card::CardResult result = picture_wanted ? card::MakeCard(request) : card::CardResult{};
+  const std::vector<std::uint8_t> film =
+      video ? card::MakeCardVideo(request).mp4 : std::vector<std::uint8_t>{};
 
   // Files are written in full before any is put in place, so a failure changes none of them; a
   // stream goes out between the two.
   using Destination = card::StagedFile::Destination;
-  const auto picture = card::EncodeCardImage(
-      result.picture, card_to_stream ? "card." + options.format : options.out);
+  const auto picture =
+      options.out.empty()
+          ? std::vector<std::uint8_t>{}
+          : card::EncodeCardImage(result.picture,
+                                  card_to_stream ? "card." + options.format : options.out);
   const std::string json = options.recipe_out.empty() ? "" : card::RecipeToJson(result.recipe);
   std::optional<card::StagedFile> card_file;
   std::optional<card::StagedFile> recipe_file;
-  if (!card_to_stream) {
+  std::optional<card::StagedFile> video_file;
+  if (!options.out.empty() && !card_to_stream) {
     card_file.emplace(options.out, picture.data(), picture.size(), Destination::kReplace);
   }
   if (!options.recipe_out.empty() && !recipe_to_stream) {
     recipe_file.emplace(options.recipe_out, json.data(), json.size(), Destination::kReplace);
   }
+  if (video) {
+    video_file.emplace(options.video, film.data(), film.size(), Destination::kReplace);
+  }
   if (card_to_stream) card::WriteStandardOutput(picture.data(), picture.size());
   if (recipe_to_stream) card::WriteStandardOutput(json);
   if (card_file) card_file->Commit();
   if (recipe_file) recipe_file->Commit();
+  if (video_file) video_file->Commit();
   return 0;
 }
 

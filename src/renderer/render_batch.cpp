@@ -17,6 +17,7 @@
 #include "platform/platform.h"
 #include "renderer/batch.h"
 #include "renderer/card_files.h"
+#include "renderer/card_video.h"
 #include "renderer/headless_card.h"
 #include "renderer/name_lines.h"
 #include "renderer/progress_console.h"
@@ -24,6 +25,7 @@
 #include "seed/name_rules.h"
 #include "services/clock.h"
 #include "services/worker_threads.h"
+#include "video/film_encoder.h"
 
 namespace card {
 namespace {
@@ -179,6 +181,11 @@ void MakeAndSave(const BatchName& line, const BatchSettings& settings) {
   CardRequest request{line.name, std::nullopt, settings.threads_per_card, settings.started};
   request.address = settings.address;
   request.year = settings.year;
+  if (settings.format == "mp4") {
+    const CardFilm film = MakeCardVideo(request);
+    SaveAsNew(film.mp4, settings.folder, film.stem, line.line, settings.format);
+    return;
+  }
   const CardResult result = MakeCard(request);
   const auto bytes = EncodeCardImage(result.picture, "card." + settings.format);
   SaveAsNew(bytes, settings.folder, result.stem, line.line, settings.format);
@@ -187,6 +194,7 @@ void MakeAndSave(const BatchName& line, const BatchSettings& settings) {
 }  // namespace
 
 int RunBatch(const RenderOptions& options) {
+  if (options.format == "mp4") RequireFilmEncoder();
   NamesInput input = OpenNames(options.names);
   PrepareOutputFolder(options.out_dir);
   RemoveStaleTemporaries(options.out_dir);

@@ -13,6 +13,7 @@
 #include "overlay/greeting_settings.h"
 #include "platform/platform.h"
 #include "renderer/card_files.h"
+#include "renderer/card_video.h"
 #include "renderer/standard_output.h"
 #include "services/text.h"
 
@@ -27,6 +28,7 @@ namespace opt {
 enum Id : std::size_t {
   kName,
   kOut,
+  kVideo,
   kRecipe,
   kFromRecipe,
   kNames,
@@ -61,6 +63,10 @@ constexpr OptionSpec kOptions[] = {
      "a space ('' is the empty name)"},
     {opt::kOut, "out", 'o', "FILE", Section::kOneCard,
      "write the card to FILE (.bmp or .png); '-' writes it to standard output in the --format"},
+    {opt::kVideo, "video", 'v', "FILE", Section::kOneCard,
+     "also, or instead of --out, write the card's growth as a video to FILE (.mp4): H.264, "
+     "1400 x 1050 (each pixel a 2 x 2 square), 30 frames a second; the rows grow from the top "
+     "for three seconds as in the window, then the finished card stays for two"},
     {opt::kRecipe, "recipe", 'r', "FILE", Section::kOneCard,
      "also write the card's recipe as JSON: the name, the seed, the twenty draws and what they "
      "give; '-' writes it to standard output"},
@@ -75,7 +81,8 @@ constexpr OptionSpec kOptions[] = {
      "T20261231235958-000007.png. A batch never replaces a file: it adds -2, -3, ... to the "
      "number when a name is taken"},
     {opt::kFormat, "format", 'f', "FORMAT", Section::kBatch,
-     "bmp or png (default png), for a batch and --out -"},
+     "bmp, png or mp4 (default png), for a batch and --out -; mp4 makes a batch of videos, each "
+     "as --video makes it (--out - takes bmp or png)"},
     {opt::kJobs, "jobs", 'j', "N", Section::kBatch,
      "cards made side by side (default and most: one per core)"},
     {opt::kThreads, "threads", 't', "N", Section::kBoth,
@@ -137,6 +144,9 @@ std::string Usage() {
                       " [OPTION]... --name NAME --out FILE\n"
                       "  or:  " +
                       kProgram +
+                      " [OPTION]... --name NAME --video FILE.mp4\n"
+                      "  or:  " +
+                      kProgram +
                       " [OPTION]... --from-recipe RECIPE --out FILE\n"
                       "  or:  " +
                       kProgram +
@@ -152,12 +162,12 @@ std::string Usage() {
     }
   }
   return usage + R"(
-A card and its recipe are written in full before either is put in place, so a
-failure changes neither. An existing file is replaced and keeps its mode; a
-symbolic link is followed, except one put by another user in a sticky folder
-that everyone may write in (/tmp). A folder, device, named pipe or socket in
-the way is refused and left as it is. A refused line of a batch is reported
-with its number and the other lines are still made.
+A card, its recipe and its video are written in full before any of them is
+put in place, so a failure changes none. An existing file is replaced and
+keeps its mode; a symbolic link is followed, except one put by another user in
+a sticky folder that everyone may write in (/tmp). A folder, device, named
+pipe or socket in the way is refused and left as it is. A refused line of a
+batch is reported with its number and the other lines are still made.
 
 Exit status: 0 when every card was written, 1 when a file could not be read
 or written, 2 for a refused name or wrong options.
@@ -208,23 +218,36 @@ std::optional<std::string> CheckCombination(const Given& given, const RenderOpti
   if (options.batch()) {
     if (!given[opt::kOutDir]) return "--names needs --out-dir";
     if (given[opt::kName] || given[opt::kOut] || given[opt::kRecipe] || given[opt::kFromRecipe]) {
-      return "--names makes a batch: --name, --out and the recipe options are for one card";
+      return "--names makes a batch: --name, --out, --video and the recipe options are for one "
+             "card";
     }
     return std::nullopt;
   }
   if (given[opt::kOutDir]) return "--out-dir goes with --names";
   if (given[opt::kJobs]) return "--jobs goes with --names";
-  if (!given[opt::kOut]) return "--out is required";
+  if (!given[opt::kOut] && !given[opt::kVideo]) return "--out or --video is required";
   if (options.out == "-") {
     if (options.recipe_out == "-") {
       return "the card and the recipe cannot both go to standard output";
+    }
+    if (options.format == "mp4") {
+      return "--out - writes the picture, as bmp or png; a video goes to a file with --video";
     }
   } else {
     if (given[opt::kFormat]) {
       return "--format goes with --names or --out -; a card file takes it from its name";
     }
-    if (!IsSupportedImagePath(options.out)) {
+    if (given[opt::kOut] && !IsSupportedImagePath(options.out)) {
       return "the output file must end in .bmp or .png: " + PrintableText(options.out);
+    }
+  }
+  if (given[opt::kVideo]) {
+    // The index goes at the front once the whole film is made: a video is never streamed.
+    if (IsStandardOutputName(options.video)) {
+      return "--video writes a file, not standard output";
+    }
+    if (!IsVideoPath(options.video)) {
+      return "the video file must end in .mp4: " + PrintableText(options.video);
     }
   }
   if (options.recipe_in.empty() && !options.name) return "--name or --from-recipe is required";
@@ -238,6 +261,7 @@ std::optional<std::string> ReadValues(const Given& given, RenderOptions& options
   options.name = given[opt::kName];
   options.quiet = given[opt::kQuiet].has_value();
   for (const auto& [id, what, value] : {std::tuple{opt::kOut, "file name", &options.out},
+                                        {opt::kVideo, "file name", &options.video},
                                         {opt::kRecipe, "file name", &options.recipe_out},
                                         {opt::kFromRecipe, "file name", &options.recipe_in},
                                         {opt::kNames, "file name", &options.names},
@@ -252,8 +276,8 @@ std::optional<std::string> ReadValues(const Given& given, RenderOptions& options
   }
   if (given[opt::kFormat]) {
     options.format = *given[opt::kFormat];
-    if (options.format != "bmp" && options.format != "png") {
-      return "--format takes bmp or png, not '" + PrintableText(options.format) + "'";
+    if (options.format != "bmp" && options.format != "png" && options.format != "mp4") {
+      return "--format takes bmp, png or mp4, not '" + PrintableText(options.format) + "'";
     }
   }
   if (given[opt::kThreads]) {

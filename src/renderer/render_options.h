@@ -10,6 +10,7 @@ namespace card {
 struct RenderOptions {
   std::optional<std::string> name;
   std::string out;         // "-": standard output
+  std::string video;       // the film of the card's growth (.mp4)
   std::string recipe_out;  // "-": standard output
   std::string recipe_in;
   std::string names;

@@ -25,7 +25,9 @@ TEST(RunOnThreads, RunsEveryJobOnceAndSideBySide) {
       }
       if (started.load() == count) ++met;
     });
-    if (count > 0) EXPECT_EQ(threads, count);
+    if (count > 0) {
+      EXPECT_EQ(threads, count);
+    }
     EXPECT_EQ(met.load(), count) << count << " jobs did not all run at the same time";
     for (int job = 0; job < count; ++job) {
       EXPECT_EQ(ran[static_cast<std::size_t>(job)].load(), 1) << "job " << job << " of " << count;
