@@ -217,7 +217,8 @@ using Given = std::array<std::optional<std::string>, opt::kCount>;
 std::optional<std::string> CheckCombination(const Given& given, const RenderOptions& options) {
   if (options.batch()) {
     if (!given[opt::kOutDir]) return "--names needs --out-dir";
-    if (given[opt::kName] || given[opt::kOut] || given[opt::kRecipe] || given[opt::kFromRecipe]) {
+    if (given[opt::kName] || given[opt::kOut] || given[opt::kVideo] || given[opt::kRecipe] ||
+        given[opt::kFromRecipe]) {
       return "--names makes a batch: --name, --out, --video and the recipe options are for one "
              "card";
     }
