@@ -42,10 +42,13 @@ void DiskFileStore::MkDir(const std::string& path) {
 }
 
 void DiskFileStore::SavePicture(const PixelBuffer& image, const std::string& path) {
+  SaveFile(EncodeBmp(image), path);
+}
+
+void DiskFileStore::SaveFile(const std::vector<std::uint8_t>& bytes, const std::string& path) {
   const std::string native = NativePath(path);
   // The folder may have gone since start-up; make it again before giving up.
   ::mkdir(ParentDirectory(native).c_str(), 0777);
-  const std::vector<std::uint8_t> bytes = EncodeBmp(image);
   WriteFileAtomically(native, bytes.data(), bytes.size(), true);
 }
 

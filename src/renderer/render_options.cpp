@@ -81,8 +81,8 @@ constexpr OptionSpec kOptions[] = {
      "T20261231235958-000007.png. A batch never replaces a file: it adds -2, -3, ... to the "
      "number when a name is taken"},
     {opt::kFormat, "format", 'f', "FORMAT", Section::kBatch,
-     "bmp, png or mp4 (default png), for a batch and --out -; mp4 makes a batch of videos, each "
-     "as --video makes it (--out - takes bmp or png)"},
+     "bmp, png or mp4 (default png), for a batch (mp4: videos, each as --video makes it) and "
+     "for --out - (bmp or png)"},
     {opt::kJobs, "jobs", 'j', "N", Section::kBatch,
      "cards made side by side (default and most: one per core)"},
     {opt::kThreads, "threads", 't', "N", Section::kBoth,
@@ -144,15 +144,13 @@ std::string Usage() {
                       " [OPTION]... --name NAME --out FILE\n"
                       "  or:  " +
                       kProgram +
-                      " [OPTION]... --name NAME --video FILE.mp4\n"
-                      "  or:  " +
-                      kProgram +
                       " [OPTION]... --from-recipe RECIPE --out FILE\n"
                       "  or:  " +
                       kProgram +
                       " [OPTION]... --names FILE --out-dir DIR\n"
                       "Make New-Year greeting cards without a window: the picture and greeting "
-                      "line\nthat the window draws for a name.\n";
+                      "line\nthat the window draws for a name, and videos of the cards growing "
+                      "as they do\nin the window.\n";
   for (const auto& [section, title] : {std::pair{Section::kOneCard, "One card:"},
                                        {Section::kBatch, "A batch:"},
                                        {Section::kBoth, "Both:"}}) {

@@ -6,9 +6,11 @@
 #include <memory>
 
 #include "files/disk_file_store.h"
+#include "form/form1.h"
 #include "platform/platform.h"
 #include "window/card_window.h"
 #include "window/qt_text_renderer.h"
+#include "window/video_saver.h"
 
 class QInputDialog;
 
@@ -62,6 +64,9 @@ class QtPlatform final : public EventPump, public WindowControl, private Surface
   void Connect(Handlers handlers);
   // Runs the start-up handler; the program calls it once its event loop runs.
   void Load();
+  // Wires "save video" to the card that `form` shows, made again from its name and the draws
+  // `generator` gave it.
+  void ConnectVideo(const Form1& form, const Generator& generator);
 
   void DoEvents() override;
   void Show() override;
@@ -81,6 +86,7 @@ class QtPlatform final : public EventPump, public WindowControl, private Surface
   QtNameDialog dialog_;
   QtMessages messages_;
   std::unique_ptr<Platform> platform_;
+  std::unique_ptr<VideoSaver> video_saver_;  // gone before the window it reports to
   std::function<void()> load_;
   QElapsedTimer since_repaint_;
 };
