@@ -8,6 +8,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev fonts-dejavu-core nlohmann-json3-dev libsleef-dev libdeflate-dev
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
 )
 if [ "${1:-}" = "--web" ]; then
   packages=(cmake make emscripten python3)
@@ -15,7 +16,7 @@ elif [ "${1:-}" = "--tests" ]; then
   packages+=(
     clang-format clang libclang-rt-14-dev libfreetype-dev
     xvfb xauth xdotool x11-utils imagemagick python3 python3-pil
-    qemu-user
+    qemu-user ffmpeg
     lintian desktop-file-utils appstream
     emscripten chromium
   )
