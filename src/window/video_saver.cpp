@@ -35,7 +35,7 @@ void VideoSaver::Save(const FilmedCard& card, const std::string& stem) {
     } catch (const VideoError& failure) {
       error = QString::fromStdString(failure.what());
     } catch (const std::bad_alloc&) {
-      error = QStringLiteral("out of memory");
+      error = QStringLiteral("the video was not made: out of memory");
     } catch (const std::exception& failure) {
       error = QString::fromStdString(failure.what());
     }
@@ -53,7 +53,8 @@ void VideoSaver::Finished(std::vector<std::uint8_t> mp4, const std::string& stem
                           const QString& error) {
   if (worker_.joinable()) worker_.join();
   if (!error.isEmpty()) {
-    report_(QStringLiteral("The video was not made: %1.").arg(error));
+    // The error says what could not be done ("cannot make videos: ...").
+    report_(error.left(1).toUpper() + error.mid(1) + QLatin1Char('.'));
     return;
   }
   const std::string path = "C:\\wimgx\\" + stem + ".mp4";

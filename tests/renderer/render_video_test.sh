@@ -3,14 +3,17 @@
 # decoded with ffmpeg, held to the card's own pictures; and videos refused as the cards are, with
 # nothing left behind.
 #
-#   tests/renderer/render_video_test.sh build/newyear-card-render build/growth-picture
+#   tests/renderer/render_video_test.sh build/newyear-card-render build/growth-picture \
+#     build/tests/libno_x264_encoder.so
 #
-# growth-picture writes what a frame must show, made without the film's own scan. Needs ffmpeg,
-# ffprobe and Python's Pillow; without them the test is skipped: exit status 77.
+# growth-picture writes what a frame must show, made without the film's own scan; the library,
+# preloaded, plays an FFmpeg without the H.264 encoder. Needs ffmpeg, ffprobe and Python's Pillow;
+# without them the test is skipped: exit status 77.
 set -u
 
-render=$(realpath "${1:?usage: render_video_test.sh RENDERER GROWTH_PICTURE}")
-growth_picture=$(realpath "${2:?usage: render_video_test.sh RENDERER GROWTH_PICTURE}")
+render=$(realpath "${1:?usage: render_video_test.sh RENDERER GROWTH_PICTURE NO_ENCODER}")
+growth_picture=$(realpath "${2:?usage: render_video_test.sh RENDERER GROWTH_PICTURE NO_ENCODER}")
+no_encoder=$(realpath "${3:?usage: render_video_test.sh RENDERER GROWTH_PICTURE NO_ENCODER}")
 python=/usr/bin/python3
 for tool in ffmpeg ffprobe; do
   if ! command -v "$tool" >/dev/null; then
@@ -154,8 +157,9 @@ TABLE
 
 # --- refused, and nothing left behind -----------------------------------------------------------
 # Each row: status, what the message must say, the folder that must stay as it was, the kind of
-# thing put in the way (or -), and the arguments. The folder holds no video and no temporary file
-# afterwards, and whatever was in the way is still there.
+# thing put in the way (or -; "no encoder": an FFmpeg without libx264), and the arguments. The
+# folder holds no video and no temporary file afterwards, and whatever was in the way is still
+# there.
 mkdir ways small-disk
 # A disk too small for a video (about 5 MB) takes a card's temporary file only in part.
 if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=512k tmpfs small-disk 2>/dev/null; then
@@ -171,7 +175,11 @@ while IFS='|' read -r expected pattern folder in_the_way args; do
     fifo) mkfifo "$folder/in-the-way.mp4" ;;
   esac
   before=$(ls -A "$folder" | tr '\n' ' ')
-  eval "run $args"
+  if [ "$in_the_way" = "no encoder" ]; then
+    eval "LD_PRELOAD=\$no_encoder run $args"
+  else
+    eval "run $args"
+  fi
   after=$(ls -A "$folder" | tr '\n' ' ')
   if [ "$status" -ne "$expected" ]; then
     fail "$args: exit status $status, expected $expected"
@@ -195,6 +203,7 @@ done <<'TABLE'
 1|in-the-way\.mp4: it is a folder|ways|folder|--name ab --video ways/in-the-way.mp4
 1|in-the-way\.mp4: it is a named pipe|ways|fifo|--name ab --video ways/in-the-way.mp4
 1|disk is full|small-disk|-|--name ab --video small-disk/card.mp4
+1|encoder libx264 is missing|ways|no encoder|--name ab --out ways/card.png --video ways/card.mp4
 TABLE
 
 echo "render_video_test: $passed passed, $failed failed"
