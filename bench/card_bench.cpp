@@ -1,5 +1,5 @@
 // Speed of one card: the whole card as the window draws it, the per-position math alone, the
-// strokes alone.
+// strokes alone, and the film of its growth.
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -11,6 +11,7 @@
 #include "scan/scan_lanes.h"
 #include "scan/scan_position.h"
 #include "scan/scan_state.h"
+#include "video/card_film.h"
 
 namespace card::bench {
 namespace {
@@ -147,6 +148,21 @@ void BM_CardStrokes(benchmark::State& state) {
                                                   benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_CardStrokes)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The film of the card's growth: the window's in-order scan stopped at each of its 150 frames,
+// each frame converted and encoded, the MP4 file made in memory; one thread throughout. Compare
+// with BM_CardWindow, the same scan without the film.
+void BM_CardVideo(benchmark::State& state) {
+  BenchCard card;
+  const FilmedCard filmed{card.form.t, card.generator.draws_since_randomize(), "", "", {}};
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    bytes = MakeCardFilm(filmed, 1).mp4.size();
+    benchmark::DoNotOptimize(bytes);
+  }
+  state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
+}
+BENCHMARK(BM_CardVideo)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 }  // namespace card::bench

@@ -9,13 +9,14 @@ set -euo pipefail
 programs=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-dejavu-core nlohmann-json3-dev libsleef-dev libdeflate-dev
+  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
 )
 web=(cmake make emscripten python3)
 tests=(
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   clang-format clang libclang-rt-14-dev libfreetype-dev
   xvfb xauth xdotool xclip x11-utils imagemagick python3 python3-pil bash-completion librsvg2-bin
-  qemu-user
+  qemu-user ffmpeg
   lintian desktop-file-utils appstream
   chromium
 )

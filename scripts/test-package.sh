@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the Release tree and checks it as Debian would (lintian, pedantic,
 # with no error and no warning), checks its menu entry and software-centre data, installs it as a
-# user would, makes one card with the installed renderer, asks the installed window program for
+# user would, makes one card and one video with the installed renderer, asks the installed window program for
 # its version and removes the package again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -41,6 +41,9 @@ grep -q -- "--name" "$work/help.txt"
 /usr/bin/newyear-card-render --name "ana marija" --out "$work/card.bmp"
 build/newyear-card-render --name "ana marija" --out "$work/expected.bmp"
 cmp "$work/card.bmp" "$work/expected.bmp"
+# The video, through the FFmpeg libraries the package depends on.
+/usr/bin/newyear-card-render --name "ana marija" --video "$work/card.mp4"
+test -s "$work/card.mp4"
 env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/newyear-card --version | grep -q "License MIT"
 for size in 48x48 64x64 128x128 256x256; do
   test -f "/usr/share/icons/hicolor/$size/apps/newyear-card.png"

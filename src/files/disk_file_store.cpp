@@ -47,11 +47,14 @@ void DiskFileStore::MkDir(const std::string& path) {
 }
 
 void DiskFileStore::SavePicture(const PixelBuffer& image, const std::string& path) {
+  SaveFile(EncodeBmp(image), path);
+}
+
+void DiskFileStore::SaveFile(const std::vector<std::uint8_t>& bytes, const std::string& path) {
   const std::string native = NativePath(path);
   // The folder may have gone since start-up; make it again before giving up.
   const std::string folder = ParentDirectory(native);
   if (::mkdir(folder.c_str(), 0777) != 0) RemoveStaleTemporaries(folder);
-  const std::vector<std::uint8_t> bytes = EncodeBmp(image);
   WriteFileAtomically(native, bytes.data(), bytes.size(), true);
 }
 

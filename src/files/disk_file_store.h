@@ -19,6 +19,7 @@ class DiskFileStore final : public FileStore {
 
   void MkDir(const std::string& path) override;
   void SavePicture(const PixelBuffer& image, const std::string& path) override;
+  void SaveFile(const std::vector<std::uint8_t>& bytes, const std::string& path) override;
   std::string NativePath(const std::string& path) const override;
 
  private:

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "numeric/runtime_error.h"
 #include "platform/surface.h"
@@ -61,6 +63,9 @@ class FileStore {
   // Writes the image as a bitmap file, replacing an existing file only once the new one is
   // complete. Throws FileError.
   virtual void SavePicture(const PixelBuffer& image, const std::string& path) = 0;
+  // Writes the bytes as a file (the card's video), made whole before it replaces anything, in a
+  // folder made again if it has gone. Throws FileError.
+  virtual void SaveFile(const std::vector<std::uint8_t>& bytes, const std::string& path) = 0;
   // Where a program path really lies on this machine.
   virtual std::string NativePath(const std::string& path) const = 0;
 };

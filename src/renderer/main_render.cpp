@@ -1,13 +1,16 @@
 // The headless renderer: cards without a window, for scripts, tests and batches.
 #include <cstdlib>
 #include <iostream>
+#include <iterator>
 #include <new>
 #include <optional>
+#include <utility>
 #include <variant>
 
 #include "files/staged_file.h"
 #include "platform/platform.h"
 #include "renderer/card_files.h"
+#include "renderer/card_video.h"
 #include "renderer/headless_card.h"
 #include "renderer/progress_console.h"
 #include "renderer/recipe.h"
@@ -18,6 +21,7 @@
 #include "seed/name_rules.h"
 #include "services/text.h"
 #include "services/worker_threads.h"
+#include "video/film_encoder.h"
 
 namespace {
 
@@ -38,44 +42,67 @@ int MakeOneCard(const card::RenderOptions& options) {
   }
   const bool card_to_stream = options.out_stream.has_value();
   const bool recipe_to_stream = options.recipe_stream.has_value();
+  const bool card_to_file = !options.out.empty() && !card_to_stream;
   const bool recipe_to_file = !options.recipe_out.empty() && !recipe_to_stream;
-  // One file for both would end up holding the recipe alone: refused before anything is made.
-  if (!card_to_stream && recipe_to_file && card::SameDestination(options.out, options.recipe_out)) {
-    card::ConsoleMessage("--out and --recipe lead to one file (" +
-                         card::PrintableText(options.out) + " and " +
-                         card::PrintableText(options.recipe_out) + "); give each its own");
-    return kRefused;
+  const bool video = !options.video.empty();
+  // One file for two would end up holding the last alone: refused before anything is made.
+  const std::pair<const char*, const std::string*> files[] = {
+      {"--out", card_to_file ? &options.out : nullptr},
+      {"--recipe", recipe_to_file ? &options.recipe_out : nullptr},
+      {"--video", video ? &options.video : nullptr}};
+  for (auto first = std::begin(files); first != std::end(files); ++first) {
+    for (auto second = first + 1; second != std::end(files); ++second) {
+      if (first->second == nullptr || second->second == nullptr) continue;
+      const std::string& a = *first->second;
+      const std::string& b = *second->second;
+      if (!card::SameDestination(a, b)) continue;
+      card::ConsoleMessage(std::string(first->first) + " and " + second->first +
+                           " lead to one file (" + card::PrintableText(a) + " and " +
+                           card::PrintableText(b) + "); give each its own");
+      return kRefused;
+    }
   }
-  if (!card_to_stream) card::RemoveStaleTemporaries(card::ParentDirectory(options.out));
-  if (recipe_to_file) card::RemoveStaleTemporaries(card::ParentDirectory(options.recipe_out));
+  for (const auto& [option, path] : files) {
+    if (path != nullptr) card::RemoveStaleTemporaries(card::ParentDirectory(*path));
+  }
+  if (video) card::RequireFilmEncoder();
 
   request.threads = options.threads > 0 ? options.threads : card::DefaultThreadCount();
   request.address = options.address;
   request.year = options.year;
-  const card::CardResult result = card::MakeCard(request);
+  const bool picture_wanted = !options.out.empty() || !options.recipe_out.empty();
+  const card::CardResult result = picture_wanted ? card::MakeCard(request) : card::CardResult{};
+  const std::vector<std::uint8_t> film =
+      video ? card::MakeCardVideo(request).mp4 : std::vector<std::uint8_t>{};
 
   // Files are written in full before any is put in place, so a failure changes none of them; a
   // stream goes out between the two.
   using Destination = card::StagedFile::Destination;
   const card::CardFileDetails details{options.scale, options.dpi, result.recipe.name,
                                       result.greeting};
-  const auto picture = card::EncodeCardImage(
-      result.picture, card_to_stream ? "card." + options.format : options.out, details);
+  const auto picture =
+      options.out.empty()
+          ? std::vector<std::uint8_t>{}
+          : card::EncodeCardImage(result.picture,
+                                  card_to_stream ? "card." + options.format : options.out, details);
   const std::string json = options.recipe_out.empty() ? "" : card::RecipeToJson(result.recipe);
   std::optional<card::StagedFile> card_file;
   std::optional<card::StagedFile> recipe_file;
-  if (!card_to_stream) {
+  std::optional<card::StagedFile> video_file;
+  if (card_to_file) {
     card_file.emplace(options.out, picture.data(), picture.size(), Destination::kReplace);
   }
   if (recipe_to_file) {
     recipe_file.emplace(options.recipe_out, json.data(), json.size(), Destination::kReplace);
   }
+  if (video) video_file.emplace(options.video, film.data(), film.size(), Destination::kReplace);
   if (card_to_stream) card::WriteStream(*options.out_stream, picture.data(), picture.size());
   if (recipe_to_stream) card::WriteStream(*options.recipe_stream, json.data(), json.size());
-  // A signal between the two renames would leave a new card beside the old recipe.
+  // A signal between the renames would leave a new card beside an old recipe or video.
   const card::TerminationSignalsHeld together;
   if (card_file) card_file->Commit();
   if (recipe_file) recipe_file->Commit();
+  if (video_file) video_file->Commit();
   return 0;
 }
 

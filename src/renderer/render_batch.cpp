@@ -19,6 +19,7 @@
 #include "renderer/batch_lines.h"
 #include "renderer/batch_record.h"
 #include "renderer/card_files.h"
+#include "renderer/card_video.h"
 #include "renderer/headless_card.h"
 #include "renderer/name_lines.h"
 #include "renderer/progress_console.h"
@@ -26,6 +27,7 @@
 #include "services/clock.h"
 #include "services/text.h"
 #include "services/worker_threads.h"
+#include "video/film_encoder.h"
 
 namespace card {
 namespace {
@@ -200,6 +202,11 @@ std::string MakeAndSave(const PlannedLine& line, const BatchSettings& settings) 
   CardRequest request{line.line.name, std::nullopt, settings.threads_per_card, settings.started};
   request.address = settings.address;
   request.year = settings.year;
+  if (settings.format == "mp4") {
+    const CardFilm film = MakeCardVideo(request);
+    SaveAsNew(film.mp4, settings.folder, film.stem, line.line, settings.format);
+    return;
+  }
   const CardResult result = MakeCard(request);
   const CardFileDetails details{settings.scale, settings.dpi, result.recipe.name, result.greeting};
   const auto bytes = EncodeCardImage(result.picture, "card." + settings.format, details);
@@ -209,6 +216,7 @@ std::string MakeAndSave(const PlannedLine& line, const BatchSettings& settings) 
 }  // namespace
 
 int RunBatch(const RenderOptions& options) {
+  if (options.format == "mp4") RequireFilmEncoder();
   NamesInput input = OpenNames(options.names);
   // The list would be replaced by its own record.
   if (!options.manifest.empty() && options.names != "-" &&

@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "raster/print_resolution.h"
 #include "renderer/card_files.h"
+#include "renderer/card_video.h"
 #include "renderer/manifest_rows.h"
 #include "renderer/progress_console.h"
 #include "renderer/standard_output.h"
@@ -30,6 +31,7 @@ namespace opt {
 enum Id : std::size_t {
   kName,
   kOut,
+  kVideo,
   kRecipe,
   kFromRecipe,
   kNames,
@@ -70,6 +72,10 @@ constexpr OptionSpec kOptions[] = {
      "a space ('' is the empty name)"},
     {opt::kOut, "out", 'o', "FILE", Section::kOneCard,
      "write the card to FILE (.bmp or .png); '-' writes it to standard output in the --format"},
+    {opt::kVideo, "video", 'v', "FILE", Section::kOneCard,
+     "also, or instead of --out, write the card's growth as a video to FILE (.mp4): H.264, "
+     "1400 x 1050 (each pixel a 2 x 2 square), 30 frames a second; the rows grow from the top "
+     "for three seconds as in the window, then the finished card stays for two"},
     {opt::kRecipe, "recipe", 'r', "FILE", Section::kOneCard,
      "also write the card's recipe as JSON: the name, the seed, the twenty draws and what they "
      "give; '-' writes it to standard output"},
@@ -99,7 +105,8 @@ constexpr OptionSpec kOptions[] = {
      "the time in the file names, YYYYMMDDhhmmss as in T20261231235958 (default: when the batch "
      "starts); give every shard the same"},
     {opt::kFormat, "format", 'f', "FORMAT", Section::kBatch,
-     "bmp or png (default png), for a batch and --out -"},
+     "bmp, png or mp4 (default png), for a batch (mp4: videos, each as --video makes it) and "
+     "for --out - (bmp or png)"},
     {opt::kJobs, "jobs", 'j', "N", Section::kBatch,
      "cards made side by side (default and most: one per core)"},
     {opt::kThreads, "threads", 't', "N", Section::kBoth,
@@ -180,7 +187,8 @@ std::string Usage() {
                       kProgram +
                       " [OPTION]... --names FILE --out-dir DIR\n"
                       "Make New-Year greeting cards without a window: the picture and greeting "
-                      "line\nthat the window draws for a name.\n";
+                      "line\nthat the window draws for a name, and videos of the cards growing "
+                      "as they do\nin the window.\n";
   for (const auto& [section, title] : {std::pair{Section::kOneCard, "One card:"},
                                        {Section::kBatch, "A batch:"},
                                        {Section::kBoth, "Both:"}}) {
@@ -190,14 +198,14 @@ std::string Usage() {
     }
   }
   return usage + R"(
-A card and its recipe are written in full before either is put in place, so a
-failure changes neither. An existing file is replaced and keeps its mode; a
-symbolic link is followed, except one that belongs to another user in a sticky
-folder that everyone may write in (/tmp). A folder, device, named pipe or
-socket in the way is refused and left as it is. A name that leads to a stream
-the program was given open (/dev/stdout, /dev/fd/3 with 3>>log) is written as
-that stream. A refused line of a batch is reported with its number and the
-other lines are still made.
+A card, its recipe and its video are written in full before any of them is
+put in place, so a failure changes none. An existing file is replaced and
+keeps its mode; a symbolic link is followed, except one that belongs to another
+user in a sticky folder that everyone may write in (/tmp). A folder, device,
+named pipe or socket in the way is refused and left as it is. A name that leads
+to a stream the program was given open (/dev/stdout, /dev/fd/3 with 3>>log) is
+written as that stream. A refused line of a batch is reported with its number
+and the other lines are still made.
 
 Exit status: 0 when every card was written, 1 when a file could not be read
 or written, 2 for a refused name or wrong options.
@@ -250,8 +258,10 @@ using Given = std::array<std::optional<std::string>, opt::kCount>;
 std::optional<std::string> CheckCombination(const Given& given, const RenderOptions& options) {
   if (options.batch()) {
     if (!given[opt::kOutDir]) return "--names needs --out-dir";
-    if (given[opt::kName] || given[opt::kOut] || given[opt::kRecipe] || given[opt::kFromRecipe]) {
-      return "--names makes a batch: --name, --out and the recipe options are for one card";
+    if (given[opt::kName] || given[opt::kOut] || given[opt::kVideo] || given[opt::kRecipe] ||
+        given[opt::kFromRecipe]) {
+      return "--names makes a batch: --name, --out, --video and the recipe options are for one "
+             "card";
     }
     if (!options.shard.whole() && options.file_names == FileNaming::kTime && !options.time) {
       return "--shard needs --file-names name, or --time with one stamp for every shard, so that "
@@ -263,7 +273,7 @@ std::optional<std::string> CheckCombination(const Given& given, const RenderOpti
        {opt::kOutDir, opt::kJobs, opt::kFileNames, opt::kManifest, opt::kShard, opt::kTime}) {
     if (given[id]) return Dashed(id) + " goes with --names";
   }
-  if (!given[opt::kOut]) return "--out is required";
+  if (!given[opt::kOut] && !given[opt::kVideo]) return "--out or --video is required";
   if (const auto card = options.out_stream) {
     if (const auto recipe = options.recipe_stream; recipe && SameOpenFile(*card, *recipe)) {
       return "the card and the recipe cannot both go to " + StreamName(*card) +
@@ -274,12 +284,24 @@ std::optional<std::string> CheckCombination(const Given& given, const RenderOpti
       return "refusing to write a card to a terminal; redirect " + StreamName(*card) +
              " or give --out FILE";
     }
+    if (options.format == "mp4") {
+      return "--out - writes the picture, as bmp or png; a video goes to a file with --video";
+    }
   } else {
     if (given[opt::kFormat]) {
       return "--format goes with --names or --out -; a card file takes it from its name";
     }
-    if (!IsSupportedImagePath(options.out)) {
+    if (given[opt::kOut] && !IsSupportedImagePath(options.out)) {
       return "the output file must end in .bmp or .png: " + PrintableText(options.out);
+    }
+  }
+  if (given[opt::kVideo]) {
+    // The index goes at the front once the whole film is made: a video is never streamed.
+    if (options.video == "-" || OpenStreamAt(options.video)) {
+      return "--video writes a file, not standard output or another stream";
+    }
+    if (!IsVideoPath(options.video)) {
+      return "the video file must end in .mp4: " + PrintableText(options.video);
     }
   }
   if (options.recipe_in.empty() && !options.name) return "--name or --from-recipe is required";
@@ -347,6 +369,7 @@ std::optional<std::string> ReadValues(const Given& given, RenderOptions& options
   options.name = given[opt::kName];
   options.quiet = given[opt::kQuiet].has_value();
   for (const auto& [id, what, value] : {std::tuple{opt::kOut, "file name", &options.out},
+                                        {opt::kVideo, "file name", &options.video},
                                         {opt::kRecipe, "file name", &options.recipe_out},
                                         {opt::kFromRecipe, "file name", &options.recipe_in},
                                         {opt::kNames, "file name", &options.names},
@@ -367,8 +390,8 @@ std::optional<std::string> ReadValues(const Given& given, RenderOptions& options
   }
   if (given[opt::kFormat]) {
     options.format = *given[opt::kFormat];
-    if (options.format != "bmp" && options.format != "png") {
-      return "--format takes bmp or png, not '" + PrintableText(options.format) + "'";
+    if (options.format != "bmp" && options.format != "png" && options.format != "mp4") {
+      return "--format takes bmp, png or mp4, not '" + PrintableText(options.format) + "'";
     }
   }
   if (given[opt::kThreads]) {

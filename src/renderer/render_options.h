@@ -14,6 +14,7 @@ namespace card {
 struct RenderOptions {
   std::optional<std::string> name;
   std::string out;         // as given; "-": standard output
+  std::string video;       // the film of the card's growth (.mp4)
   std::string recipe_out;  // as given; "-": standard output
   // The open descriptor the card or the recipe goes to as a stream (see OpenStreamAt), when it
   // does not go to a file.

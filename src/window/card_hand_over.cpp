@@ -49,7 +49,9 @@ std::vector<std::uint8_t> Encoded(const PixelBuffer& pixels, const QString& path
 
 CardHandOver::CardHandOver(CardWindow& window, Surface& picture, std::function<std::string()> name)
     : QObject(&window), window_(window), picture_(picture), name_(std::move(name)) {
-  menu_ = new QMenu(&window);
+  // The window's card menu holds what else can be done with the card: these join it.
+  menu_ = window.card_menu();
+  menu_->addSeparator();
   AddAction(menu_, &window, QCoreApplication::translate("CardHandOver", "Save &as…"),
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { AskAndSaveAs(); });
   AddAction(menu_, &window, QCoreApplication::translate("CardHandOver", "&Copy"),
@@ -60,11 +62,7 @@ CardHandOver::CardHandOver(CardWindow& window, Surface& picture, std::function<s
   AddAction(menu_, &window, QCoreApplication::translate("CardHandOver", "A&bout"),
             QKeySequence::HelpContents, [this] { ShowAbout(); });
 
-  SurfaceView* view = window.picture1();
-  view->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(view, &QWidget::customContextMenuRequested, this,
-          [this, view](const QPoint& at) { menu_->popup(view->mapToGlobal(at)); });
-  view->on_drag = [this] { Drag(); };
+  window.picture1()->on_drag = [this] { Drag(); };
 }
 
 QImage CardHandOver::CardImage() const {

@@ -2,13 +2,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMouseEvent>
+#include <QColor>
 #include <QGuiApplication>
 #include <QImage>
-#include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QScreen>
 #include <QShortcut>
-#include <algorithm>
 
 #include "platform/platform.h"
 #include "window/translations.h"
@@ -90,12 +91,6 @@ CardWindow::CardWindow(Surface& form, Surface& picture1, const QString& save_fol
   repeat_->setToolTip(
       QCoreApplication::translate("CardWindow", "Another name, another card (Ctrl+N)"));
   exit_->setToolTip(QCoreApplication::translate("CardWindow", "End the program (Ctrl+Q)"));
-  status_ = new QLabel(this);
-  status_->setObjectName(QStringLiteral("status"));
-  // Light grey on the black window, as the window's own text.
-  status_->setStyleSheet(QStringLiteral("QLabel { color: #c0c0c0; }"));
-  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  status_->hide();
   // Tab order: picture, exit, repeat, (the hidden picture), save.
   setTabOrder(picture1_, exit_);
   setTabOrder(exit_, repeat_);
@@ -105,6 +100,16 @@ CardWindow::CardWindow(Surface& form, Surface& picture1, const QString& save_fol
   AddShortcut(this, QKeySequence(Qt::CTRL | Qt::Key_N), repeat_);
   AddShortcut(this, QKeySequence(Qt::CTRL | Qt::Key_R), repeat_);
   AddShortcut(this, QKeySequence(Qt::CTRL | Qt::Key_Q), exit_);
+  MakeCardMenu();
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("Status"));
+  status_->setWordWrap(true);
+  status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QPalette text_colour = status_->palette();
+  text_colour.setColor(QPalette::WindowText, QColor::fromRgb(ArgbFromPacked(kWindowTextColor)));
+  status_->setPalette(text_colour);
+  status_->hide();  // until there is something to say
 
   // Big enough for every control when no window manager maximizes the window: at the designed
   // places when the screen holds them, else arranged to fit the screen.
@@ -120,6 +125,31 @@ CardWindow::CardWindow(Surface& form, Surface& picture1, const QString& save_fol
   Arrange();
 }
 
+// The card's context menu, built here alone: its actions also answer their shortcuts anywhere in
+// the window. Ctrl+Shift+E is "export as" in the image editors that have it and has no other
+// meaning in Qt's, GNOME's or KDE's standard keys (Ctrl+E ends a line or completes text there,
+// Ctrl+Alt+V is paste special, Ctrl+Shift+S save as, Ctrl+M shows the menu bar).
+void CardWindow::MakeCardMenu() {
+  card_menu_ = new QMenu(this);
+  card_menu_->setObjectName(QStringLiteral("CardMenu"));
+  save_video_ = card_menu_->addAction(QCoreApplication::translate("CardWindow", "Save &video"));
+  save_video_->setObjectName(QStringLiteral("SaveVideo"));
+  save_video_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+  save_video_->setShortcutVisibleInContextMenu(true);
+  save_video_->setToolTip(QCoreApplication::translate(
+      "CardWindow", "The card growing, as an MP4 video beside its bitmap"));
+  addAction(save_video_);
+  picture1_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(picture1_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& place) { card_menu_->popup(picture1_->mapToGlobal(place)); });
+}
+
+void CardWindow::ShowStatus(const QString& text) {
+  status_->setText(text);
+  status_->setToolTip(text);
+  status_->show();
+}
+
 void CardWindow::Arrange() {
   arrangement_ =
       ArrangeWindow(size(), CaptionSize(exit_), CaptionSize(repeat_), CaptionSize(save_));
@@ -127,21 +157,8 @@ void CardWindow::Arrange() {
   exit_->setGeometry(arrangement_.exit);
   repeat_->setGeometry(arrangement_.repeat);
   save_->setGeometry(arrangement_.save);
-  // Under the picture and its progress mark, left of any button standing there.
-  const int top = arrangement_.picture.bottom() + 1 + kProgressBottom - kProgressTop + 12;
-  int right = width() - 1;
-  for (const QRect& button : {arrangement_.exit, arrangement_.repeat, arrangement_.save}) {
-    if (button.bottom() >= top) right = std::min(right, button.left() - 8);
-  }
-  status_->setGeometry(QRect(QPoint(arrangement_.picture.left(), top),
-                             QPoint(right, top + status_->sizeHint().height())));
+  status_->setGeometry(arrangement_.status);
   update();
-}
-
-void CardWindow::ShowStatus(const QString& text) {
-  status_->setText(text);
-  status_->setToolTip(text);
-  status_->show();
 }
 
 void CardWindow::RepaintForm(const QRect& form_area) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QWidget>
 #include <functional>
@@ -31,7 +33,9 @@ class SurfaceView final : public QWidget {
 
 // The main window: the window's own drawing as its background, the visible picture and the three
 // buttons, at their designed places when the window is large enough (see ArrangeWindow). The
-// buttons answer their mnemonics and the usual shortcuts as they answer a click.
+// buttons answer their mnemonics and the usual shortcuts as they answer a click. The picture has
+// a context menu of what else can be done with the card, each with its shortcut, and a status
+// line says how that went without covering the card.
 class CardWindow final : public QWidget {
  public:
   CardWindow(Surface& form, Surface& picture1, const QString& save_folder);
@@ -40,12 +44,13 @@ class CardWindow final : public QWidget {
   QPushButton* exit_button() { return exit_; }
   QPushButton* repeat_button() { return repeat_; }
   QPushButton* save_button() { return save_; }
+  QMenu* card_menu() { return card_menu_; }
+  QAction* save_video_action() { return save_video_; }
+  QLabel* status_line() { return status_; }
+  // Shows `text` in the status line, the whole of it as the line's tool tip.
+  void ShowStatus(const QString& text);
   // Shows at once what was drawn on the window's own drawing in `form_area`.
   void RepaintForm(const QRect& form_area);
-  // Says in words what became of the card (where a save went), under the picture, until the
-  // next such word.
-  void ShowStatus(const QString& text);
-  QLabel* status() { return status_; }
 
   std::function<void()> on_close;
 
@@ -56,12 +61,15 @@ class CardWindow final : public QWidget {
 
  private:
   void Arrange();
+  void MakeCardMenu();
 
   Surface& form_;
   SurfaceView* picture1_;
   QPushButton* exit_;
   QPushButton* repeat_;
   QPushButton* save_;
+  QMenu* card_menu_ = nullptr;
+  QAction* save_video_ = nullptr;
   QLabel* status_;
   WindowArrangement arrangement_;
 };

@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
   desktop.Connect({[&] { form.Form_Load(); }, [&] { form.Command5_Click(); },
                    [&] { form.Command3_Click(); }, [&] { form.Command2_Click(); },
                    [&] { form.CloseRequested(); }});
+  desktop.ConnectVideo(form, generator);
   // The first card starts once the event loop runs, so "exit" can end the program at any time.
   QTimer::singleShot(0, &application, [&] { desktop.Load(); });
   return QApplication::exec();

@@ -132,6 +132,8 @@ QtPlatform::QtPlatform(Replacements replacements)
                replacements.messages != nullptr ? *replacements.messages : messages_, *this,
                replacements.clock != nullptr ? *replacements.clock : system_clock_});
   since_repaint_.start();
+  video_saver_ = std::make_unique<VideoSaver>(
+      files, [this](const QString& text) { window_->ShowStatus(text); });
 }
 
 QtPlatform::~QtPlatform() {
@@ -160,6 +162,18 @@ void QtPlatform::Connect(Handlers handlers) {
       [this] {
         if (window_->on_close) window_->on_close();
       });
+}
+
+void QtPlatform::ConnectVideo(const Form1& form, const Generator& generator) {
+  QObject::connect(window_->save_video_action(), &QAction::triggered, [this, &form, &generator] {
+    if (form.imeslike.empty()) {
+      window_->ShowStatus(QCoreApplication::translate("VideoSaver", "There is no card to film yet."));
+      return;
+    }
+    // The greeting's address and year are the built-in ones, as in the window.
+    video_saver_->Save(FilmedCard{form.t, generator.draws_since_randomize(), "", "", {}},
+                       form.imeslike);
+  });
 }
 
 void QtPlatform::Load() {

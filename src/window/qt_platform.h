@@ -6,10 +6,12 @@
 #include <memory>
 
 #include "files/disk_file_store.h"
+#include "form/form1.h"
 #include "platform/platform.h"
 #include "window/blocked_close_requests.h"
 #include "window/card_window.h"
 #include "window/qt_text_renderer.h"
+#include "window/video_saver.h"
 
 class QInputDialog;
 
@@ -66,6 +68,9 @@ class QtPlatform final : public EventPump, public WindowControl, private Surface
   void Connect(Handlers handlers);
   // Runs the start-up handler; the program calls it once its event loop runs.
   void Load();
+  // Wires "save video" to the card that `form` shows, made again from its name and the draws
+  // `generator` gave it.
+  void ConnectVideo(const Form1& form, const Generator& generator);
 
   void DoEvents() override;
   void Show() override;
@@ -85,6 +90,7 @@ class QtPlatform final : public EventPump, public WindowControl, private Surface
   QtNameDialog dialog_;
   QtMessages messages_;
   std::unique_ptr<Platform> platform_;
+  std::unique_ptr<VideoSaver> video_saver_;  // gone before the window it reports to
   std::function<void()> load_;
   std::unique_ptr<BlockedCloseRequests> blocked_close_;
   QElapsedTimer since_repaint_;

@@ -15,6 +15,8 @@ constexpr int kProgressRows = kProgressBottom - kProgressTop + 1;
 constexpr int kDesignedMargin = 40;
 // Gap between the picture and the button column, and around the column.
 constexpr int kGap = 8;
+// Rows the status line has at least: two lines of text.
+constexpr int kStatusRows = 34;
 // Larger than any form surface: a piece reaching it reaches the form's edge.
 constexpr int kFar = 1 << 20;
 
@@ -42,6 +44,11 @@ void PlaceDesignedButtons(WindowArrangement& a, QSize exit_size, QSize repeat_si
   // Taller buttons than designed keep their order without overlapping.
   if (a.save.top() < a.repeat.bottom() + 7) a.save.moveTop(a.repeat.bottom() + 7);
   if (a.exit.top() < a.save.bottom() + 7) a.exit.moveTop(a.save.bottom() + 7);
+}
+
+// The button column's room above its buttons, level with the picture's top.
+QRect ColumnAbove(const WindowArrangement& a, int left, int width) {
+  return QRect(left, a.picture.top(), width, std::max(0, a.repeat.top() - kGap - a.picture.top()));
 }
 
 QSize Extent(const WindowArrangement& a, int margin) {
@@ -73,12 +80,18 @@ WindowArrangement ArrangeWindow(QSize client, QSize exit_size, QSize repeat_size
   PlaceDesignedButtons(a, exit_size, repeat_size, save_size);
   a.pieces = {{QRect(0, 0, kFar, kFar), QPoint(0, 0)}};
   a.needed = Extent(a, 0);
+  // Under the progress mark, from the picture's left edge to the buttons.
+  const int status_top = kProgressTop + kProgressRows + kGap;
+  a.status = QRect(QPoint(a.picture.left(), status_top),
+                   QPoint(std::min({a.exit.left(), a.repeat.left(), a.save.left()}) - kGap,
+                          std::max(a.exit.bottom(), status_top + kStatusRows - 1)));
   if (client.width() >= a.needed.width() && client.height() >= a.needed.height()) return a;
 
   // The buttons beside the picture, ending level with its bottom.
   const int column_width = std::max({a.exit.width(), a.repeat.width(), a.save.width()});
   const int right = a.picture.right() + kGap + column_width;
   StackButtons(a, right, a.picture.bottom());
+  a.status = ColumnAbove(a, right - column_width + 1, column_width);
   a.needed = QSize(right + 1 + kGap, kProgressTop + kProgressRows);
   if (client.height() >= a.needed.height()) return a;
 
@@ -87,6 +100,7 @@ WindowArrangement ArrangeWindow(QSize client, QSize exit_size, QSize repeat_size
   const int lift = a.picture.top();
   a.picture.moveTop(0);
   StackButtons(a, right, a.picture.bottom());
+  a.status = ColumnAbove(a, right - column_width + 1, column_width);
   const int progress_lift = kProgressTop - (a.picture.bottom() + 2);
   a.pieces = {
       {QRect(0, kMarkRowsEnd, kFar, a.picture.height()), QPoint(0, -lift)},

@@ -17,6 +17,7 @@ struct FormPiece {
 struct WindowArrangement {
   QRect picture;
   QRect exit, repeat, save;
+  QRect status;  // the status line: under the picture beside the buttons, or above the buttons
   QList<FormPiece> pieces;
   QSize needed;  // the client size that shows every control and piece whole
 

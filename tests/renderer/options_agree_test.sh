@@ -28,7 +28,7 @@ fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cd "$work" && touch card.png card.BMP notes.txt recipe.json list.csv && mkdir cards
+cd "$work" && touch card.png card.BMP notes.txt recipe.json list.csv growth.mp4 && mkdir cards
 # Runs the completion as bash would for the command line $1, the cursor at its end.
 complete_line() {
   bash -c '
@@ -68,6 +68,8 @@ newyear-card-render --out=ca|card.BMP card.png cards
 newyear-card-render -r |cards recipe.json 
 newyear-card-render --from-recipe=|cards recipe.json 
 newyear-card-render --out-dir |cards 
+newyear-card-render --video=|cards growth.mp4 
+newyear-card-render --format=|bmp mp4 png 
 newyear-card-render --format=p|png 
 newyear-card-render --file-names |name time 
 newyear-card-render --manifest=|cards list.csv 

@@ -58,7 +58,7 @@ void CardHandOverTest::handsOverTheCardOnScreen() {
   QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("cards")));
   QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("folder")));
   const QString path = folder.filePath(file);
-  QLabel* status = w.desktop.window().status();
+  QLabel* status = w.desktop.window().status_line();
   if (way == QLatin1String("save")) {
     // The reason of a refusal comes in a message box: close it as a user would.
     QTimer::singleShot(0, [] {

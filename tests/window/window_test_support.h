@@ -36,6 +36,7 @@ struct CardWindowUnderTest {
     desktop.Connect({[this] { form.Form_Load(); }, [this] { form.Command5_Click(); },
                      [this] { form.Command3_Click(); }, [this] { form.Command2_Click(); },
                      [this] { form.CloseRequested(); }});
+    desktop.ConnectVideo(form, generator);
   }
   // Start-up as the program's main() runs it once its event loop is running.
   void Start() { desktop.Load(); }

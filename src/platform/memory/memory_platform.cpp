@@ -27,6 +27,11 @@ void MemoryFileStore::SavePicture(const PixelBuffer& image, const std::string& p
   files.insert_or_assign(path, image);
 }
 
+void MemoryFileStore::SaveFile(const std::vector<std::uint8_t>& bytes, const std::string& path) {
+  if (!fail_reason.empty()) throw FileError(path, fail_reason);
+  byte_files.insert_or_assign(path, bytes);
+}
+
 MemoryPlatform::MemoryPlatform(TextRenderer* text_renderer, FileStore* files)
     : form(800, 700, text_renderer),
       picture1(kPictureWidth, kPictureHeight),

@@ -67,8 +67,10 @@ class MemoryFileStore final : public FileStore {
  public:
   void MkDir(const std::string& path) override;
   void SavePicture(const PixelBuffer& image, const std::string& path) override;
+  void SaveFile(const std::vector<std::uint8_t>& bytes, const std::string& path) override;
   std::string NativePath(const std::string& path) const override { return path; }
   std::map<std::string, PixelBuffer> files;
+  std::map<std::string, std::vector<std::uint8_t>> byte_files;  // what SaveFile wrote
   std::vector<std::string> directories;
   std::string fail_reason;  // when set, every save fails with it
 };

@@ -154,12 +154,20 @@ Die Karte bleibt auf dem Bildschirm: Beheben Sie die Ursache und speichern Sie e
         <translation>Laufzeitfehler</translation>
     </message>
     <message>
-        <source>Run-time error &apos;%1&apos;:
+        <source>Run-time error '%1':
 
 %2</source>
-        <translation>Laufzeitfehler &apos;%1&apos;:
+        <translation>Laufzeitfehler '%1':
 
 %2</translation>
+    </message>
+    <message>
+        <source>Save &amp;video</source>
+        <translation>&amp;Video speichern</translation>
+    </message>
+    <message>
+        <source>The card growing, as an MP4 video beside its bitmap</source>
+        <translation>Wie die Karte wächst, als MP4-Video neben ihrem Bild</translation>
     </message>
 </context>
 <context>
@@ -171,10 +179,10 @@ Open a window that asks for a name and paints its New-Year greeting card.
   -h, --help     display this help and exit
       --version  output version information and exit
 
-In the window, &quot;repeat&quot; (Ctrl+N, Ctrl+R or Alt+R) asks for another name,
-&quot;save on C:\wimgx&quot; (Ctrl+S or Alt+S) saves the card as a BMP file in
-~/wimgx, and &quot;exit&quot; (Ctrl+Q or Alt+X) ends the program.
-Qt&apos;s own options, such as -platform and -display, are accepted too.
+In the window, "repeat" (Ctrl+N, Ctrl+R or Alt+R) asks for another name,
+"save on C:\wimgx" (Ctrl+S or Alt+S) saves the card as a BMP file in
+~/wimgx, and "exit" (Ctrl+Q or Alt+X) ends the program.
+Qt's own options, such as -platform and -display, are accepted too.
 newyear-card-render makes the same cards without a window.
 </source>
         <translation>Aufruf: newyear-card [OPTION]...
@@ -183,9 +191,9 @@ newyear-card-render makes the same cards without a window.
   -h, --help     diese Hilfe anzeigen und beenden
       --version  Versionsinformation anzeigen und beenden
 
-Im Fenster fragt &quot;wiederholen&quot; (Strg+N, Strg+R oder Alt+W) nach einem anderen
-Namen, &quot;auf C:\wimgx speichern&quot; (Strg+S oder Alt+A) speichert die Karte als
-BMP-Datei in ~/wimgx, und &quot;beenden&quot; (Strg+Q oder Alt+E) beendet das Programm.
+Im Fenster fragt "wiederholen" (Strg+N, Strg+R oder Alt+W) nach einem anderen
+Namen, "auf C:\wimgx speichern" (Strg+S oder Alt+A) speichert die Karte als
+BMP-Datei in ~/wimgx, und "beenden" (Strg+Q oder Alt+E) beendet das Programm.
 Qts eigene Optionen wie -platform und -display werden ebenfalls angenommen.
 newyear-card-render macht dieselben Karten ohne Fenster.
 </translation>
@@ -194,36 +202,63 @@ newyear-card-render macht dieselben Karten ohne Fenster.
 <context>
     <name>NameDialog</name>
     <message>
-        <source>Capital letters can&apos;t be used</source>
+        <source>Capital letters can't be used</source>
         <translation>Großbuchstaben können nicht verwendet werden</translation>
     </message>
     <message>
-        <source>Digits can&apos;t be used</source>
+        <source>Digits can't be used</source>
         <translation>Ziffern können nicht verwendet werden</translation>
     </message>
     <message>
-        <source>Tabs can&apos;t be used</source>
+        <source>Tabs can't be used</source>
         <translation>Tabulatoren können nicht verwendet werden</translation>
     </message>
     <message>
-        <source>Control characters can&apos;t be used</source>
+        <source>Control characters can't be used</source>
         <translation>Steuerzeichen können nicht verwendet werden</translation>
     </message>
     <message>
-        <source>Letters with marks such as &quot;%1&quot; can&apos;t be used</source>
-        <translation>Buchstaben mit Zeichen wie &quot;%1&quot; können nicht verwendet werden</translation>
+        <source>Letters with marks such as "%1" can't be used</source>
+        <translation>Buchstaben mit Zeichen wie "%1" können nicht verwendet werden</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; can&apos;t be used: only the letters a to z and spaces</source>
-        <translation>&quot;%1&quot; kann nicht verwendet werden: nur die Buchstaben a bis z und Leerzeichen</translation>
+        <source>"%1" can't be used: only the letters a to z and spaces</source>
+        <translation>"%1" kann nicht verwendet werden: nur die Buchstaben a bis z und Leerzeichen</translation>
     </message>
     <message>
         <source>The name has %1 characters: at most %2 can be used.</source>
         <translation>Der Name hat %1 Zeichen: höchstens %2 sind erlaubt.</translation>
     </message>
     <message>
-        <source>%1: try &quot;%2&quot;.</source>
-        <translation>%1: Versuchen Sie &quot;%2&quot;.</translation>
+        <source>%1: try "%2".</source>
+        <translation>%1: Versuchen Sie "%2".</translation>
+    </message>
+</context>
+<context>
+    <name>VideoSaver</name>
+    <message>
+        <source>There is no card to film yet.</source>
+        <translation>Es gibt noch keine Karte zum Filmen.</translation>
+    </message>
+    <message>
+        <source>A video is being made; one at a time.</source>
+        <translation>Ein Video entsteht gerade; eines nach dem anderen.</translation>
+    </message>
+    <message>
+        <source>Making the video of the card...</source>
+        <translation>Das Video der Karte entsteht …</translation>
+    </message>
+    <message>
+        <source>the video was not made: out of memory</source>
+        <translation>das Video wurde nicht erstellt: kein Speicher mehr</translation>
+    </message>
+    <message>
+        <source>The video was not saved as %1: %2.</source>
+        <translation>Das Video wurde nicht gespeichert als %1: %2.</translation>
+    </message>
+    <message>
+        <source>Video saved: %1</source>
+        <translation>Video gespeichert: %1</translation>
     </message>
 </context>
 </TS>

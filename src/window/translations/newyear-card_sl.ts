@@ -154,12 +154,20 @@ Voščilnica je še na zaslonu: odpravite vzrok in jo shranite znova.</translati
         <translation>Napaka med izvajanjem</translation>
     </message>
     <message>
-        <source>Run-time error &apos;%1&apos;:
+        <source>Run-time error '%1':
 
 %2</source>
-        <translation>Napaka med izvajanjem &apos;%1&apos;:
+        <translation>Napaka med izvajanjem '%1':
 
 %2</translation>
+    </message>
+    <message>
+        <source>Save &amp;video</source>
+        <translation>Shrani &amp;video</translation>
+    </message>
+    <message>
+        <source>The card growing, as an MP4 video beside its bitmap</source>
+        <translation>Rast voščilnice kot video MP4 ob njeni sliki</translation>
     </message>
 </context>
 <context>
@@ -171,10 +179,10 @@ Open a window that asks for a name and paints its New-Year greeting card.
   -h, --help     display this help and exit
       --version  output version information and exit
 
-In the window, &quot;repeat&quot; (Ctrl+N, Ctrl+R or Alt+R) asks for another name,
-&quot;save on C:\wimgx&quot; (Ctrl+S or Alt+S) saves the card as a BMP file in
-~/wimgx, and &quot;exit&quot; (Ctrl+Q or Alt+X) ends the program.
-Qt&apos;s own options, such as -platform and -display, are accepted too.
+In the window, "repeat" (Ctrl+N, Ctrl+R or Alt+R) asks for another name,
+"save on C:\wimgx" (Ctrl+S or Alt+S) saves the card as a BMP file in
+~/wimgx, and "exit" (Ctrl+Q or Alt+X) ends the program.
+Qt's own options, such as -platform and -display, are accepted too.
 newyear-card-render makes the same cards without a window.
 </source>
         <translation>Uporaba: newyear-card [MOŽNOST]...
@@ -183,9 +191,9 @@ Odpre okno, ki vpraša za ime in nariše njegovo novoletno voščilnico.
   -h, --help     prikaže to pomoč in konča
       --version  izpiše podatke o različici in konča
 
-V oknu &quot;ponovi&quot; (Ctrl+N, Ctrl+R ali Alt+P) vpraša za drugo ime,
-&quot;shrani na C:\wimgx&quot; (Ctrl+S ali Alt+S) shrani voščilnico kot datoteko BMP
-v ~/wimgx, &quot;izhod&quot; (Ctrl+Q ali Alt+Z) pa konča program.
+V oknu "ponovi" (Ctrl+N, Ctrl+R ali Alt+P) vpraša za drugo ime,
+"shrani na C:\wimgx" (Ctrl+S ali Alt+S) shrani voščilnico kot datoteko BMP
+v ~/wimgx, "izhod" (Ctrl+Q ali Alt+Z) pa konča program.
 Sprejme tudi Qt-jeve možnosti, kot sta -platform in -display.
 newyear-card-render naredi enake voščilnice brez okna.
 </translation>
@@ -194,36 +202,63 @@ newyear-card-render naredi enake voščilnice brez okna.
 <context>
     <name>NameDialog</name>
     <message>
-        <source>Capital letters can&apos;t be used</source>
+        <source>Capital letters can't be used</source>
         <translation>Velikih črk ni mogoče uporabiti</translation>
     </message>
     <message>
-        <source>Digits can&apos;t be used</source>
+        <source>Digits can't be used</source>
         <translation>Števk ni mogoče uporabiti</translation>
     </message>
     <message>
-        <source>Tabs can&apos;t be used</source>
+        <source>Tabs can't be used</source>
         <translation>Tabulatorjev ni mogoče uporabiti</translation>
     </message>
     <message>
-        <source>Control characters can&apos;t be used</source>
+        <source>Control characters can't be used</source>
         <translation>Krmilnih znakov ni mogoče uporabiti</translation>
     </message>
     <message>
-        <source>Letters with marks such as &quot;%1&quot; can&apos;t be used</source>
-        <translation>Črk z dodanimi znamenji, kot je &quot;%1&quot;, ni mogoče uporabiti</translation>
+        <source>Letters with marks such as "%1" can't be used</source>
+        <translation>Črk z dodanimi znamenji, kot je "%1", ni mogoče uporabiti</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; can&apos;t be used: only the letters a to z and spaces</source>
-        <translation>Znaka &quot;%1&quot; ni mogoče uporabiti: le črke od a do z in presledke</translation>
+        <source>"%1" can't be used: only the letters a to z and spaces</source>
+        <translation>Znaka "%1" ni mogoče uporabiti: le črke od a do z in presledke</translation>
     </message>
     <message>
         <source>The name has %1 characters: at most %2 can be used.</source>
         <translation>Ime ima %1 znakov: uporabiti jih je mogoče največ %2.</translation>
     </message>
     <message>
-        <source>%1: try &quot;%2&quot;.</source>
-        <translation>%1: poskusite &quot;%2&quot;.</translation>
+        <source>%1: try "%2".</source>
+        <translation>%1: poskusite "%2".</translation>
+    </message>
+</context>
+<context>
+    <name>VideoSaver</name>
+    <message>
+        <source>There is no card to film yet.</source>
+        <translation>Voščilnice za snemanje še ni.</translation>
+    </message>
+    <message>
+        <source>A video is being made; one at a time.</source>
+        <translation>Video že nastaja; le eden naenkrat.</translation>
+    </message>
+    <message>
+        <source>Making the video of the card...</source>
+        <translation>Video voščilnice nastaja …</translation>
+    </message>
+    <message>
+        <source>the video was not made: out of memory</source>
+        <translation>videa ni bilo mogoče narediti: zmanjkalo je pomnilnika</translation>
+    </message>
+    <message>
+        <source>The video was not saved as %1: %2.</source>
+        <translation>Videa ni bilo mogoče shraniti kot %1: %2.</translation>
+    </message>
+    <message>
+        <source>Video saved: %1</source>
+        <translation>Video shranjen: %1</translation>
     </message>
 </context>
 </TS>
