@@ -167,7 +167,8 @@ void QtPlatform::Connect(Handlers handlers) {
 void QtPlatform::ConnectVideo(const Form1& form, const Generator& generator) {
   QObject::connect(window_->save_video_action(), &QAction::triggered, [this, &form, &generator] {
     if (form.imeslike.empty()) {
-      window_->ShowStatus(QCoreApplication::translate("VideoSaver", "There is no card to film yet."));
+      window_->ShowStatus(
+          QCoreApplication::translate("VideoSaver", "There is no card to film yet."));
       return;
     }
     // The greeting's address and year are the built-in ones, as in the window.

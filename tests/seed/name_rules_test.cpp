@@ -144,7 +144,9 @@ TEST(NameRules, SuggestsTheNameMeantWhenOneChangeMakesItAcceptable) {
   } cases[] = {
       {"Ana", "ana"},
       {"JANEZ NOVAK", "janez novak"},
-      {"\xC4\x8Cuk \xC5\xBD" "an", "cuk zan"},  // Čuk Žan
+      {"\xC4\x8Cuk \xC5\xBD"
+       "an",
+       "cuk zan"},  // Čuk Žan
       {"J\xC3\xBCrgen Stra\xC3\x9F"
        "e",
        "jurgen strasse"},  // Jürgen Straße
