@@ -204,8 +204,7 @@ std::string MakeAndSave(const PlannedLine& line, const BatchSettings& settings) 
   request.year = settings.year;
   if (settings.format == "mp4") {
     const CardFilm film = MakeCardVideo(request);
-    SaveAsNew(film.mp4, settings.folder, film.stem, line.line, settings.format);
-    return;
+    return SaveAsNew(film.mp4, line, film.stem, settings);
   }
   const CardResult result = MakeCard(request);
   const CardFileDetails details{settings.scale, settings.dpi, result.recipe.name, result.greeting};
