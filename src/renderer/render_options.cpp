@@ -57,7 +57,7 @@ using OptionId = opt::Id;
 
 enum class Section { kOneCard, kBatch, kBoth };
 
-struct OptionSpec {
+struct OptionRow {
   OptionId id;
   const char* long_name;
   char letter;
@@ -66,7 +66,7 @@ struct OptionSpec {
   const char* help;  // one paragraph, wrapped by Usage()
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionRow kOptions[] = {
     {opt::kName, "name", 'n', "NAME", Section::kOneCard,
      "the name as typed in the window: at most 100 characters, each a lowercase letter a to z or "
      "a space ('' is the empty name)"},
@@ -140,10 +140,10 @@ constexpr std::size_t kHelpIndent = 29;  // and where its further lines start
 constexpr std::size_t kColumns = 79;     // within a terminal of 80 columns, clear of its last
 
 // "  -n, --name=NAME" and its help, wrapped within the terminal's width.
-std::string OptionUsage(const OptionSpec& spec) {
-  std::string line = std::string("  -") + spec.letter + ", --" + spec.long_name;
-  if (spec.value != nullptr) line += std::string("=") + spec.value;
-  std::string text = spec.help;
+std::string OptionUsage(const OptionRow& row) {
+  std::string line = std::string("  -") + row.letter + ", --" + row.long_name;
+  if (row.value != nullptr) line += std::string("=") + row.value;
+  std::string text = row.help;
   for (const auto& [placeholder, value] :
        {std::pair{std::string_view("@ADDRESS@"), std::string_view(kProjectAddress)},
         {std::string_view("@YEAR@"), std::string_view(kGreetingYear)}}) {
@@ -193,8 +193,8 @@ std::string Usage() {
                                        {Section::kBatch, "A batch:"},
                                        {Section::kBoth, "Both:"}}) {
     usage += std::string("\n") + title + "\n";
-    for (const OptionSpec& spec : kOptions) {
-      if (spec.section == section) usage += OptionUsage(spec);
+    for (const OptionRow& row : kOptions) {
+      if (row.section == section) usage += OptionUsage(row);
     }
   }
   return usage + R"(
@@ -429,18 +429,18 @@ struct GetoptTables {
 
   GetoptTables() {
     for (std::size_t i = 0; i < opt::kCount; ++i) {
-      const OptionSpec& spec = kOptions[i];
-      long_options[i] = {spec.long_name, spec.value != nullptr ? required_argument : no_argument,
-                         nullptr, spec.letter};
-      short_options += spec.letter;
-      if (spec.value != nullptr) short_options += ':';
+      const OptionRow& row = kOptions[i];
+      long_options[i] = {row.long_name, row.value != nullptr ? required_argument : no_argument,
+                         nullptr, row.letter};
+      short_options += row.letter;
+      if (row.value != nullptr) short_options += ':';
     }
   }
 };
 
-const OptionSpec* FindByLetter(int letter) {
-  for (const OptionSpec& spec : kOptions) {
-    if (spec.letter == letter) return &spec;
+const OptionRow* FindByLetter(int letter) {
+  for (const OptionRow& row : kOptions) {
+    if (row.letter == letter) return &row;
   }
   return nullptr;
 }
@@ -457,9 +457,9 @@ std::string OptionError(int result, const char* argument) {
   if (long_form && optopt != 0) return "option '" + given + "' takes no value";
   if (long_form) {
     std::string matches;
-    for (const OptionSpec& spec : kOptions) {
-      if (std::string_view(spec.long_name).starts_with(std::string_view(given).substr(2))) {
-        matches += (matches.empty() ? "--" : ", --") + std::string(spec.long_name);
+    for (const OptionRow& row : kOptions) {
+      if (std::string_view(row.long_name).starts_with(std::string_view(given).substr(2))) {
+        matches += (matches.empty() ? "--" : ", --") + std::string(row.long_name);
       }
     }
     if (given.size() > 2 && matches.find(',') != std::string::npos) {
@@ -476,8 +476,8 @@ std::string OptionError(int result, const char* argument) {
 bool LooksLikeOption(std::string_view value) {
   if (!value.starts_with("--")) return false;
   const std::string_view name = value.substr(2, value.find('=') - 2);
-  for (const OptionSpec& spec : kOptions) {
-    if (!name.empty() && std::string_view(spec.long_name).starts_with(name)) return true;
+  for (const OptionRow& row : kOptions) {
+    if (!name.empty() && std::string_view(row.long_name).starts_with(name)) return true;
   }
   return false;
 }
@@ -494,8 +494,8 @@ std::variant<RenderOptions, int> ParseRenderOptions(int argc, char** argv) {
     const int result =
         getopt_long(argc, argv, tables.short_options.c_str(), tables.long_options.data(), nullptr);
     if (result == -1) break;
-    const OptionSpec* spec = FindByLetter(result);
-    if (spec == nullptr) {
+    const OptionRow* row = FindByLetter(result);
+    if (row == nullptr) {
       const int at = optind > current ? optind - 1 : current;
       return UsageError(OptionError(result, at < argc ? argv[at] : nullptr));
     }
@@ -504,14 +504,14 @@ std::variant<RenderOptions, int> ParseRenderOptions(int argc, char** argv) {
     const bool separate_value =
         optarg != nullptr && optind - current == 2 && optarg == argv[optind - 1];
     if (separate_value && LooksLikeOption(value)) {
-      return UsageError("option '" + Dashed(spec->id) + "' needs a value before '" +
-                        PrintableText(value) + "' (write " + Dashed(spec->id) + "=" +
+      return UsageError("option '" + Dashed(row->id) + "' needs a value before '" +
+                        PrintableText(value) + "' (write " + Dashed(row->id) + "=" +
                         PrintableText(value) + " if that is the value)");
     }
-    if (given[spec->id] && spec->id != opt::kHelp && spec->id != opt::kVersion) {
-      return UsageError("option '" + Dashed(spec->id) + "' is given twice");
+    if (given[row->id] && row->id != opt::kHelp && row->id != opt::kVersion) {
+      return UsageError("option '" + Dashed(row->id) + "' is given twice");
     }
-    given[spec->id] = value;
+    given[row->id] = value;
   }
   if (given[opt::kHelp]) return Show(Usage());
   if (given[opt::kVersion]) return Show(VersionNotice(kProgram));
