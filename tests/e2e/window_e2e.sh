@@ -203,6 +203,28 @@ click() {
     fail "could not click at ($1, $2) of the window"
 }
 
+# Starts the program in its own home folder `$1` (other settings may follow as NAME=VALUE), with
+# window pixels as screen pixels; its id goes to app_pid.
+start_program() {
+  local home=$1
+  shift
+  mkdir -p "$home"
+  env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_AUTO_SCREEN_SCALE_FACTOR -u QT_FONT_DPI \
+    -u QT_QPA_PLATFORM -u LANGUAGE QT_ENABLE_HIGHDPI_SCALING=0 HOME="$home" \
+    XDG_RUNTIME_DIR="$work/runtime" "$@" "$program" >"$work/program.log" 2>&1 &
+  app_pid=$!
+}
+
+# Waits up to 10 s for the program to end after `$1` and expects status 0.
+expect_ended_after() {
+  local deadline=$(($(now_ms) + 10000)) status=0
+  while program_running && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.1; done
+  program_running && fail "the program still runs 10 s after $1"
+  wait "$app_pid" || status=$?
+  app_pid=""
+  [ "$status" -eq 0 ] || fail "the program ended with status $status after $1"
+}
+
 # --- The X server -------------------------------------------------------------------------------
 step="starting Xvfb"
 # Xvfb picks a free display and writes its number once it accepts clients; -noreset keeps it from
@@ -227,10 +249,7 @@ step="starting the program"
 mkdir -p "$work/home" "$work/runtime"
 chmod 700 "$work/runtime"
 # Window pixels are screen pixels; the program finds its save folder under HOME.
-env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_AUTO_SCREEN_SCALE_FACTOR -u QT_FONT_DPI \
-  -u QT_QPA_PLATFORM QT_ENABLE_HIGHDPI_SCALING=0 HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
-  "$program" >"$work/program.log" 2>&1 &
-app_pid=$!
+start_program "$work/home"
 
 step="first name dialog"
 dialog=$(wait_for_dialog "")
@@ -381,23 +400,13 @@ echo "Save as… wrote the card as a PNG into the chosen folder"
 
 step="exit"
 click "$EXIT_X" "$EXIT_Y"
-deadline=$(($(now_ms) + 10000))
-while program_running && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.1; done
-program_running && fail "the program still runs 10 s after 'exit'"
-status=0
-wait "$app_pid" || status=$?
-app_pid=""
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
+expect_ended_after "'exit'"
 echo "'exit' ended the program with status 0"
 
 # The window in each of its languages makes the same card and saves the same file.
 for locale in sl_SI.UTF-8 de_DE.UTF-8; do
   step="the card in $locale"
-  mkdir -p "$work/home-$locale"
-  env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_AUTO_SCREEN_SCALE_FACTOR -u QT_FONT_DPI \
-    -u QT_QPA_PLATFORM -u LANGUAGE QT_ENABLE_HIGHDPI_SCALING=0 LC_ALL="$locale" \
-    HOME="$work/home-$locale" XDG_RUNTIME_DIR="$work/runtime" "$program" >"$work/program.log" 2>&1 &
-  app_pid=$!
+  start_program "$work/home-$locale" LC_ALL="$locale"
   dialog=$(wait_for_dialog "")
   answer_dialog "$dialog" "$NAME"
   wait_for_no_dialog
@@ -417,11 +426,7 @@ for locale in sl_SI.UTF-8 de_DE.UTF-8; do
     cmp -s "$saved" "$work/rendered.bmp" || fail "the saved file is not the rendered one"
   fi
   click "$EXIT_X" "$EXIT_Y"
-  deadline=$(($(now_ms) + 10000))
-  while program_running && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.1; done
-  program_running && fail "the program still runs 10 s after 'exit'"
-  wait "$app_pid" || fail "the program ended with status $?"
-  app_pid=""
+  expect_ended_after "'exit'"
   echo "$locale: the same card, saved as the same file"
 done
 
@@ -449,10 +454,7 @@ fcntl.flock(held, fcntl.LOCK_EX)
 time.sleep(60)' "$live" &
 holder=$!
 until ! flock -n "$live" true 2>/dev/null; do sleep 0.1; done
-env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_AUTO_SCREEN_SCALE_FACTOR -u QT_FONT_DPI \
-  -u QT_QPA_PLATFORM QT_ENABLE_HIGHDPI_SCALING=0 HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
-  "$program" >"$work/program.log" 2>&1 &
-app_pid=$!
+start_program "$work/home"
 dialog=$(wait_for_dialog "")
 [ ! -e "$dead" ] || fail "the leftover of a killed save is still there"
 [ -e "$live" ] || fail "start-up removed a temporary file whose writer still holds it"
@@ -488,12 +490,6 @@ ctypes.memmove(event, ctypes.byref(message), ctypes.sizeof(message))
 x.XSendEvent(display, int(sys.argv[1]), 0, 0, event)
 x.XFlush(display)
 x.XCloseDisplay(display)' "$window" || fail "could not send the close request"
-deadline=$(($(now_ms) + 10000))
-while program_running && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.1; done
-program_running && fail "the program still runs 10 s after a close request while asking"
-status=0
-wait "$app_pid" || status=$?
-app_pid=""
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
+expect_ended_after "a close request while asking"
 echo "a close request while asking ended the program with status 0"
 echo "PASS"
