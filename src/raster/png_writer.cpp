@@ -13,11 +13,41 @@
 namespace card {
 namespace {
 
-// Chosen by measurement on cards (the README's speed section): libdeflate's level 3 makes files
-// about 3 % larger than Qt's writer (zlib's level 6) in under a sixth of the time.
-constexpr int kDeflateLevel = 3;
+// Chosen by measurement on cards (docs/speed.md): with the filter chosen per band, libdeflate's
+// level 5 makes files 1 to 17 % smaller than Qt's writer (zlib's level 6 and a filter per row).
+constexpr int kDeflateLevel = 6;
+// The filter is tried on the first rows of each band of picture rows, deflated at the fastest
+// level: a sample that small decides as well as trying whole bands, at a tenth of the cost.
+constexpr int kBandRows = 32;
+constexpr int kSampleRows = 8;
+constexpr int kTrialLevel = 1;
+constexpr std::uint8_t kNoFilter = 0;
 constexpr std::uint8_t kSubFilter = 1;
 constexpr std::uint8_t kUpFilter = 2;
+
+// A libdeflate compressor, freed with its owner.
+class Compressor {
+ public:
+  explicit Compressor(int level) : compressor_(libdeflate_alloc_compressor(level)) {
+    if (compressor_ == nullptr) throw std::runtime_error("no memory to deflate a PNG");
+  }
+  ~Compressor() { libdeflate_free_compressor(compressor_); }
+  Compressor(const Compressor&) = delete;
+  Compressor& operator=(const Compressor&) = delete;
+
+  // The data as a zlib stream, which is what PNG stores.
+  std::vector<std::uint8_t> Zlib(const std::uint8_t* data, std::size_t size) {
+    std::vector<std::uint8_t> out(libdeflate_zlib_compress_bound(compressor_, size));
+    const std::size_t written =
+        libdeflate_zlib_compress(compressor_, data, size, out.data(), out.size());
+    if (written == 0) throw std::runtime_error("cannot deflate a PNG");
+    out.resize(written);
+    return out;
+  }
+
+ private:
+  libdeflate_compressor* compressor_;
+};
 
 void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
   out.push_back(static_cast<std::uint8_t>(value >> 24));
@@ -36,45 +66,66 @@ void PutChunk(std::vector<std::uint8_t>& out, std::string_view type, const std::
   PutU32(out, libdeflate_crc32(0, out.data() + type_at, 4 + size));
 }
 
-// The rows as PNG stores them, each led by its filter type. Every row takes the Sub filter (each
-// byte minus the same channel of the pixel to its left): on cards it deflates as small as the
-// usual per-row choice among the five filters, which costs more time than the deflating. In a
-// scaled picture a pixel's copies after the first are zero under Sub, and the rows that repeat the
-// one above take the Up filter, all zeros: the larger file costs little more to deflate.
+// One picture row as PNG stores it, led by its filter type: unfiltered, or under the Sub filter
+// (each byte minus the same channel of the pixel to its left). Each pixel is written `copies`
+// times across; under Sub the copies after the first are zero (the row arrives zero-filled).
+void FilterRow(const std::uint32_t* pixels, std::size_t width, std::size_t copies,
+               std::uint8_t filter, std::uint8_t* row) {
+  *row++ = filter;
+  std::uint32_t left = 0;
+  for (std::size_t x = 0; x < width; ++x) {
+    const std::uint32_t pixel = pixels[x];
+    const std::uint32_t base = filter == kSubFilter ? left : 0;
+    std::uint8_t* at = row + 3 * x * copies;
+    at[0] = static_cast<std::uint8_t>((pixel >> 16) - (base >> 16));  // red
+    at[1] = static_cast<std::uint8_t>((pixel >> 8) - (base >> 8));    // green
+    at[2] = static_cast<std::uint8_t>(pixel - base);                  // blue
+    if (filter == kNoFilter) {
+      for (std::size_t copy = 1; copy < copies; ++copy) std::copy_n(at, 3, at + 3 * copy);
+    }
+    left = pixel;
+  }
+}
+
+// The filter for the band of rows from `top`: Sub suits the cards' colour gradients, no filter
+// the bands where whole runs of colours repeat; whichever deflates the band's first rows smaller.
+std::uint8_t BandFilter(const PixelBuffer& buffer, int top, Compressor& trial) {
+  const auto width = static_cast<std::size_t>(buffer.width());
+  const int rows = std::min(kSampleRows, buffer.height() - top);
+  const std::size_t row_bytes = 1 + width * 3;
+  std::vector<std::uint8_t> sample(static_cast<std::size_t>(rows) * row_bytes);
+  std::size_t best_size = 0;
+  std::uint8_t best = kSubFilter;
+  for (const std::uint8_t filter : {kSubFilter, kNoFilter}) {
+    for (int y = 0; y < rows; ++y) {
+      FilterRow(buffer.scanline(top + y), width, 1, filter,
+                sample.data() + static_cast<std::size_t>(y) * row_bytes);
+    }
+    const std::size_t size = trial.Zlib(sample.data(), sample.size()).size();
+    if (filter == kSubFilter || size < best_size) {
+      best_size = size;
+      best = filter;
+    }
+  }
+  return best;
+}
+
+// The rows as PNG stores them. In a scaled picture the rows that repeat the one above take the Up
+// filter, all zeros: the larger file costs little more to deflate.
 std::vector<std::uint8_t> FilteredRows(const PixelBuffer& buffer, int scale) {
   const auto width = static_cast<std::size_t>(buffer.width());
   const auto copies = static_cast<std::size_t>(scale);
   const std::size_t row_bytes = 1 + width * copies * 3;
-  // Zero-filled: the Up rows and the repeated pixels are left as they are.
+  // Zero-filled: the Up rows and the repeated pixels under Sub are left as they are.
   std::vector<std::uint8_t> out(static_cast<std::size_t>(buffer.height()) * copies * row_bytes);
+  Compressor trial(kTrialLevel);
+  std::uint8_t filter = kSubFilter;
   for (int y = 0; y < buffer.height(); ++y) {
-    const std::uint32_t* pixels = buffer.scanline(y);
+    if (y % kBandRows == 0) filter = BandFilter(buffer, y, trial);
     std::uint8_t* row = out.data() + static_cast<std::size_t>(y) * copies * row_bytes;
-    *row++ = kSubFilter;
-    std::uint32_t left = 0;
-    for (std::size_t x = 0; x < width; ++x) {
-      const std::uint32_t pixel = pixels[x];
-      std::uint8_t* at = row + 3 * x * copies;
-      at[0] = static_cast<std::uint8_t>((pixel >> 16) - (left >> 16));  // red
-      at[1] = static_cast<std::uint8_t>((pixel >> 8) - (left >> 8));    // green
-      at[2] = static_cast<std::uint8_t>(pixel - left);                  // blue
-      left = pixel;
-    }
-    for (std::size_t copy = 1; copy < copies; ++copy) row[copy * row_bytes - 1] = kUpFilter;
+    FilterRow(buffer.scanline(y), width, copies, filter, row);
+    for (std::size_t copy = 1; copy < copies; ++copy) row[copy * row_bytes] = kUpFilter;
   }
-  return out;
-}
-
-// The data as a zlib stream, which is what PNG stores.
-std::vector<std::uint8_t> Deflate(const std::vector<std::uint8_t>& data) {
-  libdeflate_compressor* compressor = libdeflate_alloc_compressor(kDeflateLevel);
-  if (compressor == nullptr) throw std::runtime_error("no memory to deflate a PNG");
-  std::vector<std::uint8_t> out(libdeflate_zlib_compress_bound(compressor, data.size()));
-  const std::size_t size =
-      libdeflate_zlib_compress(compressor, data.data(), data.size(), out.data(), out.size());
-  libdeflate_free_compressor(compressor);
-  if (size == 0) throw std::runtime_error("cannot deflate a PNG");
-  out.resize(size);
   return out;
 }
 
@@ -118,7 +169,9 @@ std::vector<std::uint8_t> EncodePng(const PixelBuffer& buffer, const PngDetails&
   if (details.dots_per_inch > 0) PutResolution(out, details.dots_per_inch);
   // Before the pixels, where a reader that stops at them still finds them.
   for (const PngText& text : details.texts) PutText(out, text);
-  const std::vector<std::uint8_t> compressed = Deflate(FilteredRows(buffer, scale));
+  const std::vector<std::uint8_t> rows = FilteredRows(buffer, scale);
+  const std::vector<std::uint8_t> compressed =
+      Compressor(kDeflateLevel).Zlib(rows.data(), rows.size());
   PutChunk(out, "IDAT", compressed.data(), compressed.size());
   PutChunk(out, "IEND", nullptr, 0);
   return out;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <optional>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,8 @@ int PaethPredictor(int a, int b, int c) {
 
 // A minimal reader for 8-bit RGB PNG files, written from the file format rather than from the
 // writer: every chunk's CRC checked, all five row filters undone.
-std::optional<PixelBuffer> DecodePng(const std::vector<std::uint8_t>& bytes) {
+std::optional<PixelBuffer> DecodePng(const std::vector<std::uint8_t>& bytes,
+                                     std::set<int>* filters = nullptr) {
   const std::vector<std::uint8_t> signature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   if (bytes.size() < 8 || !std::equal(signature.begin(), signature.end(), bytes.begin())) {
     return std::nullopt;
@@ -81,6 +83,7 @@ std::optional<PixelBuffer> DecodePng(const std::vector<std::uint8_t>& bytes) {
       const int a = i >= 3 ? current[i - 3] : 0, b = previous[i], c = i >= 3 ? previous[i - 3] : 0;
       const int predictions[5] = {0, a, b, (a + b) / 2, PaethPredictor(a, b, c)};
       if (row[0] > 4) return std::nullopt;
+      if (filters != nullptr) filters->insert(row[0]);
       current[i] = static_cast<std::uint8_t>(row[1 + i] + predictions[row[0]]);
     }
     for (int x = 0; x < width; ++x) {
@@ -110,10 +113,26 @@ TEST(PngWriter, ReadersGetThePixelsBack) {
     for (int x = 0; x < 701; ++x) noise.scanline(y)[x] = 0xFF000000u | (random() & 0xFFFFFFu);
   }
   PixelBuffer single(1, 1, 0xFF123456u);
-  for (const PixelBuffer* picture : {&gradient, &noise, &single}) {
-    const std::optional<PixelBuffer> decoded = DecodePng(EncodePng(*picture));
+  // Bands of rows that deflate smaller under different filters: a smooth gradient (the Sub
+  // filter), then random picks among four colours (no filter), then the gradient again.
+  PixelBuffer banded(200, 96);
+  const std::uint32_t four[] = {0xFF1F6E43u, 0xFFC0392Bu, 0xFFF4D03Fu, 0xFF2E4053u};
+  for (int y = 0; y < 96; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      banded.scanline(y)[x] = y / 32 == 1 ? four[random() % 4]
+                                          : 0xFF000000u | static_cast<std::uint32_t>(x) << 16 |
+                                                static_cast<std::uint32_t>(y) << 8 |
+                                                static_cast<std::uint32_t>((x + y) & 0xFF);
+    }
+  }
+  for (const PixelBuffer* picture : {&gradient, &noise, &single, &banded}) {
+    std::set<int> filters;
+    const std::optional<PixelBuffer> decoded = DecodePng(EncodePng(*picture), &filters);
     ASSERT_TRUE(decoded.has_value()) << picture->width() << "x" << picture->height();
     EXPECT_TRUE(*decoded == *picture) << picture->width() << "x" << picture->height();
+    if (picture == &banded) {
+      EXPECT_EQ(filters, (std::set<int>{0, 1})) << "a filter for each band";
+    }
   }
 }
 
