@@ -132,6 +132,8 @@ void CardHandOver::Print(QPrinter& printer) const {
                                                     (page.height() - size.height()) / 2),
                             size));
   painter.setWindow(card.rect());
+  // A PDF would otherwise hold the card as a JPEG, its sharp pixels blurred.
+  painter.setRenderHint(QPainter::LosslessImageRendering);
   painter.drawImage(0, 0, card);
 }
 

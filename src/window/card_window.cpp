@@ -10,6 +10,7 @@
 #include <QPalette>
 #include <QScreen>
 #include <QShortcut>
+#include <QWindow>
 
 #include "platform/platform.h"
 #include "window/translations.h"
@@ -43,6 +44,11 @@ QSize CaptionSize(const QPushButton* button) {
   return QSize(metrics.horizontalAdvance(caption) + 6, metrics.height() + 2);
 }
 
+// The pixels of a picture shown at `scale` logical pixels per pixel that `area` shows.
+QRect PixelsUnder(const QRectF& area, qreal scale) {
+  return QRectF(area.topLeft() / scale, area.size() / scale).toAlignedRect();
+}
+
 void AddShortcut(QWidget* window, const QKeySequence& keys, QPushButton* button) {
   auto* shortcut = new QShortcut(keys, window);
   QObject::connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
@@ -52,12 +58,25 @@ void AddShortcut(QWidget* window, const QKeySequence& keys, QPushButton* button)
 
 SurfaceView::SurfaceView(Surface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setFixedSize(surface.width(), surface.height());
+  SetScale(scale_);
+}
+
+void SurfaceView::SetScale(PictureScale scale) {
+  scale_ = scale;
+  setFixedSize(scale.Shown(QSize(surface_.width(), surface_.height())));
+  update();
 }
 
 void SurfaceView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.drawImage(event->rect(), ImageOf(surface_), event->rect());
+  // The view is whole logical pixels; the card may end inside the last one.
+  painter.fillRect(event->rect(), Qt::black);
+  QImage image = ImageOf(surface_);
+  image.setDevicePixelRatio(1.0 / scale_.logical());
+  const QRect pixels = PixelsUnder(event->rect(), scale_.logical()) & image.rect();
+  if (pixels.isEmpty()) return;
+  painter.drawImage(QPointF(pixels.left() * scale_.logical(), pixels.top() * scale_.logical()),
+                    image, pixels);
 }
 
 void SurfaceView::mousePressEvent(QMouseEvent* event) {
@@ -111,15 +130,20 @@ CardWindow::CardWindow(Surface& form, Surface& picture1, const QString& save_fol
   status_->setPalette(text_colour);
   status_->hide();  // until there is something to say
 
-  // Big enough for every control when no window manager maximizes the window: at the designed
-  // places when the screen holds them, else arranged to fit the screen.
-  QSize size = DesignedClientSize(CaptionSize(exit_), CaptionSize(repeat_), CaptionSize(save_));
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+  // Big enough for every control when no window manager maximizes the window: the largest card
+  // the screen holds, in the designed window when it fits, else arranged to fit the screen.
+  const QSize exit_size = CaptionSize(exit_), repeat_size = CaptionSize(repeat_);
+  const QSize save_size = CaptionSize(save_);
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const qreal ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
+  QSize size = DesignedClientSize({1, ratio}, exit_size, repeat_size, save_size);
+  if (screen != nullptr) {
     const QSize available = screen->availableGeometry().size();
-    if (!QRect(QPoint(0, 0), available).contains(QRect(QPoint(0, 0), size))) {
-      size = ArrangeWindow(available, CaptionSize(exit_), CaptionSize(repeat_), CaptionSize(save_))
-                 .needed.boundedTo(available);
-    }
+    const WindowArrangement fitted = FitWindow(available, ratio, exit_size, repeat_size, save_size);
+    size = fitted.layout == WindowArrangement::Layout::kDesigned
+               ? DesignedClientSize(fitted.scale, exit_size, repeat_size, save_size)
+               : fitted.needed;
+    size = size.boundedTo(available);
   }
   resize(size);
   Arrange();
@@ -151,33 +175,72 @@ void CardWindow::ShowStatus(const QString& text) {
 }
 
 void CardWindow::Arrange() {
-  arrangement_ =
-      ArrangeWindow(size(), CaptionSize(exit_), CaptionSize(repeat_), CaptionSize(save_));
+  const QSize exit_size = CaptionSize(exit_), repeat_size = CaptionSize(repeat_);
+  const QSize save_size = CaptionSize(save_);
+  const qreal ratio = devicePixelRatioF();
+  setMinimumSize(MinimumClientSize(ratio, exit_size, repeat_size, save_size));
+  arrangement_ = FitWindow(size(), ratio, exit_size, repeat_size, save_size);
+  picture1_->SetScale(arrangement_.scale);
   picture1_->move(arrangement_.picture.topLeft());
   exit_->setGeometry(arrangement_.exit);
   repeat_->setGeometry(arrangement_.repeat);
   save_->setGeometry(arrangement_.save);
   status_->setGeometry(arrangement_.status);
   update();
+  if (!arrangement_.Fits(size())) {
+    // Once the window system has finished this resize, not in the middle of it.
+    QMetaObject::invokeMethod(
+        this, [this] { GrowToHoldEverything(); }, Qt::QueuedConnection);
+  }
+}
+
+// A window narrower than the tight arrangement and lower than the designed one (which the minimum
+// size allows, see MinimumClientSize) grows to the nearer of the two, when the screen has room.
+void CardWindow::GrowToHoldEverything() {
+  if (isMaximized() || isFullScreen() || screen() == nullptr) return;
+  const QSize holding = SizeHoldingEverything(size(), devicePixelRatioF(), CaptionSize(exit_),
+                                              CaptionSize(repeat_), CaptionSize(save_));
+  const QSize available = screen()->availableGeometry().size();
+  if (holding != size() && holding.boundedTo(available) == holding) resize(holding);
 }
 
 void CardWindow::RepaintForm(const QRect& form_area) {
+  // A new background colour fills the whole window, not only where the pieces show.
+  if (form_area.contains(QRect(0, 0, form_.width(), form_.height()))) {
+    repaint();
+    return;
+  }
   for (const QRect& shown : arrangement_.Shown(form_area)) repaint(shown);
 }
 
 void CardWindow::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.fillRect(event->rect(), QColor::fromRgb(ArgbFromPacked(form_.back_color())));
-  const QImage form = ImageOf(form_);
+  QImage form = ImageOf(form_);
+  // Each form pixel as large as a card pixel: whole device pixels, beside the card's columns.
+  const qreal scale = arrangement_.scale.logical();
+  form.setDevicePixelRatio(1.0 / scale);
   for (const FormPiece& piece : arrangement_.pieces) {
-    const QRect target = piece.source.translated(piece.offset) & event->rect();
-    if (target.isEmpty()) continue;
-    painter.drawImage(target.topLeft(), form, target.translated(-piece.offset));
+    const QRect exposed = PixelsUnder(QRectF(event->rect()).translated(-piece.at), scale)
+                              .translated(piece.source.topLeft());
+    const QRect source = exposed & piece.source & form.rect();
+    if (source.isEmpty()) continue;
+    painter.drawImage(arrangement_.Target(piece, source).topLeft(), form, source);
   }
 }
 
 void CardWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  Arrange();
+}
+
+void CardWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // On a screen of another scaling the card gets another factor.
+  if (QWindow* window = windowHandle(); window != nullptr && !screen_watched_) {
+    screen_watched_ = true;
+    connect(window, &QWindow::screenChanged, this, [this] { Arrange(); });
+  }
   Arrange();
 }
 

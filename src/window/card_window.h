@@ -8,15 +8,19 @@
 #include <functional>
 
 #include "platform/surface.h"
+#include "window/picture_scale.h"
 #include "window/window_arrangement.h"
 
 namespace card {
 
-// Shows a surface's pixels as they are, without a copy. Pressing on it and moving the mouse
-// further than a click would starts `on_drag`.
+// Shows a surface's pixels without a copy, each as a square of whole device pixels (its scale).
+// Pressing on it and moving the mouse further than a click would starts `on_drag`.
 class SurfaceView final : public QWidget {
  public:
   SurfaceView(Surface& surface, QWidget* parent);
+
+  void SetScale(PictureScale scale);
+  PictureScale scale() const { return scale_; }
 
   std::function<void()> on_drag;
 
@@ -27,12 +31,14 @@ class SurfaceView final : public QWidget {
 
  private:
   Surface& surface_;
+  PictureScale scale_;
   QPoint press_;
   bool pressed_ = false;
 };
 
 // The main window: the window's own drawing as its background, the visible picture and the three
-// buttons, at their designed places when the window is large enough (see ArrangeWindow). The
+// buttons, at their designed places when the window is large enough (see ArrangeWindow), the
+// card as large as the window allows in whole device pixels (FitWindow). The
 // buttons answer their mnemonics and the usual shortcuts as they answer a click. The picture has
 // a context menu of what else can be done with the card, each with its shortcut, and a status
 // line says how that went without covering the card.
@@ -51,16 +57,19 @@ class CardWindow final : public QWidget {
   void ShowStatus(const QString& text);
   // Shows at once what was drawn on the window's own drawing in `form_area`.
   void RepaintForm(const QRect& form_area);
+  const WindowArrangement& arrangement() const { return arrangement_; }
 
   std::function<void()> on_close;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void Arrange();
+  void GrowToHoldEverything();
   void MakeCardMenu();
 
   Surface& form_;
@@ -72,6 +81,7 @@ class CardWindow final : public QWidget {
   QAction* save_video_ = nullptr;
   QLabel* status_;
   WindowArrangement arrangement_;
+  bool screen_watched_ = false;
 };
 
 }  // namespace card

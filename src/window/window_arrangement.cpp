@@ -1,16 +1,18 @@
 #include "window/window_arrangement.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/platform.h"
 
 namespace card {
 namespace {
 
-// Rows of the window's own drawing: the finished card's mark lies above the picture's top, the
-// save's progress mark under the picture (kProgressTop to kProgressBottom).
+// Rows of the window's own drawing: the finished card's mark lies above the picture's top and
+// left of it, the save's progress mark under the picture (kProgressTop to kProgressBottom).
 constexpr int kMarkRowsEnd = 24;
-constexpr int kProgressRows = kProgressBottom - kProgressTop + 1;
+constexpr int kRowUnderPicture = kPicture1.top + kPictureHeight;
+constexpr int kProgressEnd = kProgressBottom + 1;
 // Room that the designed window leaves right of and under its controls.
 constexpr int kDesignedMargin = 40;
 // Gap between the picture and the button column, and around the column.
@@ -56,59 +58,123 @@ QSize Extent(const WindowArrangement& a, int margin) {
   return QSize(all.right() + 1 + margin, all.bottom() + 1 + margin);
 }
 
+int Up(qreal logical) {
+  return static_cast<int>(std::ceil(logical - 1e-6));
+}
+
+// The window's own drawing at the card's scale: the finished card's mark in the window's corner,
+// and under the picture, from the form's row `first_row` on, what lies under the picture's columns
+// (the progress mark). Returns the first window row under the progress mark.
+int PlacePieces(WindowArrangement& a, int first_row) {
+  const qreal s = a.scale.logical();
+  const qreal under_card = a.picture.top() + kPictureHeight * s;
+  a.pieces = {
+      {QRect(0, 0, kPicture1.left, kMarkRowsEnd), QPointF(0, 0)},
+      {QRect(0, first_row, kFar, kFar), QPointF(a.picture.left() - kPicture1.left * s, under_card)},
+  };
+  return Up(under_card + (kProgressEnd - first_row) * s);
+}
+
 }  // namespace
+
+QRectF WindowArrangement::Target(const FormPiece& piece, const QRect& form_area) const {
+  const qreal s = scale.logical();
+  const QPoint from = form_area.topLeft() - piece.source.topLeft();
+  return QRectF(piece.at + QPointF(from.x() * s, from.y() * s),
+                QSizeF(form_area.width() * s, form_area.height() * s));
+}
 
 QList<QRect> WindowArrangement::Shown(const QRect& form_area) const {
   QList<QRect> shown;
   for (const FormPiece& piece : pieces) {
     const QRect part = form_area & piece.source;
-    if (!part.isEmpty()) shown.append(part.translated(piece.offset));
+    if (!part.isEmpty()) shown.append(Target(piece, part).toAlignedRect());
   }
   return shown;
 }
 
-QSize DesignedClientSize(QSize exit_size, QSize repeat_size, QSize save_size) {
-  WindowArrangement designed;
-  designed.picture = QRect(kPicture1.left, kPicture1.top, kPicture1.width, kPicture1.height);
-  PlaceDesignedButtons(designed, exit_size, repeat_size, save_size);
-  return Extent(designed, kDesignedMargin);
-}
-
-WindowArrangement ArrangeWindow(QSize client, QSize exit_size, QSize repeat_size, QSize save_size) {
+WindowArrangement ArrangeWindow(QSize client, PictureScale scale, QSize exit_size,
+                                QSize repeat_size, QSize save_size) {
   WindowArrangement a;
-  a.picture = QRect(kPicture1.left, kPicture1.top, kPicture1.width, kPicture1.height);
+  a.scale = scale;
+  a.picture = QRect(QPoint(scale.OnDevicePixel(kPicture1.left), scale.OnDevicePixel(kPicture1.top)),
+                    scale.Shown(QSize(kPictureWidth, kPictureHeight)));
+  const int progress_end = PlacePieces(a, kRowUnderPicture);
+  // The buttons keep their designed distance from the picture's right edge and from the progress
+  // mark: at the designed scale, their designed places.
   PlaceDesignedButtons(a, exit_size, repeat_size, save_size);
-  a.pieces = {{QRect(0, 0, kFar, kFar), QPoint(0, 0)}};
+  const QPoint shift(a.picture.right() - (kPicture1.left + kPictureWidth - 1),
+                     progress_end - kProgressEnd);
+  a.exit.translate(shift);
+  a.repeat.translate(shift);
+  a.save.translate(shift);
   a.needed = Extent(a, 0);
   // Under the progress mark, from the picture's left edge to the buttons.
-  const int status_top = kProgressTop + kProgressRows + kGap;
+  const int status_top = progress_end + kGap;
   a.status = QRect(QPoint(a.picture.left(), status_top),
                    QPoint(std::min({a.exit.left(), a.repeat.left(), a.save.left()}) - kGap,
                           std::max(a.exit.bottom(), status_top + kStatusRows - 1)));
-  if (client.width() >= a.needed.width() && client.height() >= a.needed.height()) return a;
+  if (a.Fits(client)) return a;
 
   // The buttons beside the picture, ending level with its bottom.
+  a.layout = WindowArrangement::Layout::kBeside;
   const int column_width = std::max({a.exit.width(), a.repeat.width(), a.save.width()});
   const int right = a.picture.right() + kGap + column_width;
   StackButtons(a, right, a.picture.bottom());
   a.status = ColumnAbove(a, right - column_width + 1, column_width);
-  a.needed = QSize(right + 1 + kGap, kProgressTop + kProgressRows);
-  if (client.height() >= a.needed.height()) return a;
+  a.needed = QSize(right + 1 + kGap, std::max(a.picture.bottom() + 1, progress_end));
+  if (a.Fits(client)) return a;
 
   // Tight: the picture at the top, the finished card's mark beside it and the progress mark
   // right under it.
-  const int lift = a.picture.top();
-  a.picture.moveTop(0);
+  a.layout = WindowArrangement::Layout::kTight;
+  a.picture.moveTop(scale.OnDevicePixel(0));
   StackButtons(a, right, a.picture.bottom());
   a.status = ColumnAbove(a, right - column_width + 1, column_width);
-  const int progress_lift = kProgressTop - (a.picture.bottom() + 2);
-  a.pieces = {
-      {QRect(0, kMarkRowsEnd, kFar, a.picture.height()), QPoint(0, -lift)},
-      {QRect(0, 0, a.picture.left(), kMarkRowsEnd), QPoint(0, 0)},
-      {QRect(0, kProgressTop - 1, kFar, kFar), QPoint(0, -progress_lift)},
-  };
-  a.needed = QSize(right + 1 + kGap, a.picture.bottom() + 2 + kProgressRows);
+  a.needed = QSize(right + 1 + kGap, PlacePieces(a, kProgressTop - 1));
   return a;
+}
+
+WindowArrangement FitWindow(QSize client, qreal device_ratio, QSize exit_size, QSize repeat_size,
+                            QSize save_size) {
+  for (int factor = PictureScale::LargestFactor(device_ratio);; --factor) {
+    WindowArrangement a =
+        ArrangeWindow(client, {factor, device_ratio}, exit_size, repeat_size, save_size);
+    if (factor == 1 || a.Fits(client)) return a;
+  }
+}
+
+QSize DesignedClientSize(PictureScale scale, QSize exit_size, QSize repeat_size, QSize save_size) {
+  const WindowArrangement designed =
+      ArrangeWindow(QSize(kFar, kFar), scale, exit_size, repeat_size, save_size);
+  return designed.needed + QSize(kDesignedMargin, kDesignedMargin);
+}
+
+// One rectangle cannot hold exactly the sizes that show everything: the designed arrangement is
+// narrow and tall, the tight one wide and low. The minimum allows both, so that neither is
+// forbidden (the designed window on a screen 800 pixels high, the tight one on a screen 600 pixels
+// high); the corner that holds neither is left by SizeHoldingEverything.
+QSize MinimumClientSize(qreal device_ratio, QSize exit_size, QSize repeat_size, QSize save_size) {
+  const PictureScale smallest{1, device_ratio};
+  const WindowArrangement designed =
+      ArrangeWindow(QSize(kFar, kFar), smallest, exit_size, repeat_size, save_size);
+  const WindowArrangement tight =
+      ArrangeWindow(QSize(0, 0), smallest, exit_size, repeat_size, save_size);
+  return QSize(designed.needed.width(), tight.needed.height());
+}
+
+QSize SizeHoldingEverything(QSize client, qreal device_ratio, QSize exit_size, QSize repeat_size,
+                            QSize save_size) {
+  if (FitWindow(client, device_ratio, exit_size, repeat_size, save_size).Fits(client)) {
+    return client;
+  }
+  const PictureScale smallest{1, device_ratio};
+  const QSize taller = ArrangeWindow(QSize(kFar, kFar), smallest, exit_size, repeat_size, save_size)
+                           .needed.expandedTo(client);
+  const QSize wider = ArrangeWindow(QSize(0, 0), smallest, exit_size, repeat_size, save_size)
+                          .needed.expandedTo(client);
+  const auto area = [](QSize size) { return qint64{size.width()} * size.height(); };
+  return area(taller) <= area(wider) ? taller : wider;
 }
 
 }  // namespace card

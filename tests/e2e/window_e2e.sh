@@ -3,7 +3,9 @@
 # the name dialog at its place, a refused name asked again with an empty box, a card drawn,
 # "repeat" with the same name drawing the same picture, "save on C:\wimgx" writing exactly the
 # picture on screen, "exit" ending the program with status 0; then a second start that clears a
-# killed save's leftover, and the window manager's close request ending it while the dialog asks.
+# killed save's leftover, and the window manager's close request ending it while the dialog asks;
+# then on small and scaled screens (1366 x 768 at 150 %, 1024 x 600 at 100 and 200 %) the whole
+# window, the card in sharp whole screen pixels, and Print… through the print dialog.
 #
 # Usage: window_e2e.sh PATH/TO/newyear-card [PATH/TO/newyear-card-render]
 # With the renderer given, the saved card is also compared with the renderer's card for the name:
@@ -203,6 +205,62 @@ click() {
     fail "could not click at ($1, $2) of the window"
 }
 
+# The buttons in the screenshot `$1`, the card's area `$2` (WIDTHxHEIGHT+X+Y) left out: light
+# rectangles at least 20 x 12 pixels and mostly filled, one "X Y WIDTH HEIGHT" line each, narrowest
+# first. Light text (the finished card's mark, the status line) is smaller or thinner.
+find_buttons() {
+  local area=$2 x0 y0 w h
+  IFS='x+' read -r w h x0 y0 <<<"$area"
+  convert "$1" -fill black -draw "rectangle $x0,$y0 $((x0 + w - 1)),$((y0 + h - 1))" \
+    -colorspace gray -threshold 60% -define connected-components:verbose=true \
+    -connected-components 4 null: |
+    awk '$NF ~ /\(255/ {
+      split($2, box, /[x+]/)
+      if (box[1] >= 20 && box[2] >= 12 && $4 * 2 >= box[1] * box[2])
+        print box[3], box[4], box[1], box[2]
+    }' | sort -k3,3n
+}
+
+# Whether the screen shows the card `$1` (a BMP) whole at `$2` (X Y) with each card pixel a square
+# of `$3` x `$3` screen pixels: prints the number of card pixels that differ, or "blurred" when a
+# square is not one colour.
+card_on_screen() {
+  local card=$1 x=$2 y=$3 k=$4 w h
+  read -r w h < <(identify -format '%w %h\n' "$card")
+  screenshot "$work/card-area.png" "$x" "$y" $((w * k)) $((h * k))
+  convert "$work/card-area.png" -sample "${w}x${h}" "$work/card-pixels.png"
+  convert "$work/card-pixels.png" -sample $((w * k))x$((h * k)) "$work/card-squares.png"
+  if [ "$(differing_pixels "$work/card-area.png" "$work/card-squares.png")" -ne 0 ]; then
+    echo blurred
+    return
+  fi
+  differing_pixels "$work/card-pixels.png" "$card"
+}
+
+# The one image of the PDF `$1`, written to `$2` as a PPM file; fails unless it is stored
+# losslessly as 8-bit RGB.
+pdf_image() {
+  python3 - "$1" "$2" <<'PYTHON'
+import re, sys, zlib
+data = open(sys.argv[1], "rb").read()
+images = [m for m in re.finditer(rb"<<((?:(?!>>).)*?/Subtype\s*/Image(?:(?!>>).)*)>>\s*stream\r?\n",
+                                 data, re.S)]
+if len(images) != 1:
+    sys.exit(f"{len(images)} images in the PDF, not one")
+head = images[0].group(1)
+number = lambda key: int(re.search(rb"/" + key + rb"\s+(\d+)", head).group(1))
+if not re.search(rb"/Filter\s*/FlateDecode", head) or number(b"BitsPerComponent") != 8 or \
+        not re.search(rb"/ColorSpace\s*/DeviceRGB", head):
+    sys.exit("the image is not lossless 8-bit RGB: " + head.decode("latin-1"))
+width, height = number(b"Width"), number(b"Height")
+pixels = zlib.decompressobj().decompress(data[images[0].end():])
+if len(pixels) < width * height * 3:
+    sys.exit("the image's data is cut short")
+with open(sys.argv[2], "wb") as out:
+    out.write(b"P6 %d %d 255\n" % (width, height) + pixels[:width * height * 3])
+PYTHON
+}
+
 # Starts the program in its own home folder `$1` (other settings may follow as NAME=VALUE), with
 # window pixels as screen pixels; its id goes to app_pid.
 start_program() {
@@ -226,23 +284,27 @@ expect_ended_after() {
 }
 
 # --- The X server -------------------------------------------------------------------------------
-step="starting Xvfb"
-# Xvfb picks a free display and writes its number once it accepts clients; -noreset keeps it from
-# resetting when its last client leaves.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
-  >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-deadline=$(($(now_ms) + 20000))
-display=""
-while [ "$(now_ms)" -lt "$deadline" ]; do
-  display=$(head -n 1 "$work/display")
-  [[ $display =~ ^[0-9]+$ ]] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb stopped: $(tail -n 3 "$work/xvfb.log")"
-  sleep 0.1
-done
-[[ $display =~ ^[0-9]+$ ]] || fail "Xvfb did not start within 20 s"
-export DISPLAY=":$display"
-unset XAUTHORITY
+# Starts a private X server with one screen of `$1` (WIDTHxHEIGHT) pixels, ending any earlier one.
+start_xvfb() {
+  [ -n "$xvfb_pid" ] && stop "$xvfb_pid"
+  step="starting Xvfb at $1"
+  # Xvfb picks a free display and writes its number once it accepts clients; -noreset keeps it from
+  # resetting when its last client leaves.
+  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -noreset 3>"$work/display" \
+    >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  local deadline=$(($(now_ms) + 20000)) display=""
+  while [ "$(now_ms)" -lt "$deadline" ]; do
+    display=$(head -n 1 "$work/display")
+    [[ $display =~ ^[0-9]+$ ]] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb stopped: $(tail -n 3 "$work/xvfb.log")"
+    sleep 0.1
+  done
+  [[ $display =~ ^[0-9]+$ ]] || fail "Xvfb did not start within 20 s"
+  export DISPLAY=":$display"
+  unset XAUTHORITY
+}
+start_xvfb 1280x1024
 
 # --- The program --------------------------------------------------------------------------------
 step="starting the program"
@@ -492,4 +554,106 @@ x.XFlush(display)
 x.XCloseDisplay(display)' "$window" || fail "could not send the close request"
 expect_ended_after "a close request while asking"
 echo "a close request while asking ended the program with status 0"
+# --- Small and scaled screens ---------------------------------------------------------------------
+# Each screen shows the whole window: the card, reduced back to card pixels, is the renderer's, each
+# of its pixels a sharp square of whole screen pixels; the three buttons are on the screen and work;
+# Print… writes the card through the print dialog into a PDF, pixel for pixel.
+# Screen, display scaling, screen pixels per card pixel, the card's corner in the window.
+readonly SCREENS=(
+  "1366x768 1.5 1 48 36"
+  "1024x600 1 1 32 24"
+  "1024x600 2 1 64 48"
+)
+if [ -z "$renderer" ]; then
+  echo "small and scaled screens: skipped, they compare the card with the renderer's" >&2
+  screens_to_try=()
+else
+  screens_to_try=("${SCREENS[@]}")
+fi
+for row in "${screens_to_try[@]}"; do
+  read -r screen scale factor card_x card_y <<<"$row"
+  start_xvfb "$screen"
+  step="$screen at $scale: the card"
+  home="$work/home-$screen-$scale"
+  start_program "$home" QT_ENABLE_HIGHDPI_SCALING=1 QT_SCALE_FACTOR="$scale"
+  wait_for_dialog "" >/dev/null
+  with_deadline xdotool type --delay 20 "$NAME" || fail "could not type '$NAME'"
+  with_deadline xdotool key Return || fail "could not press Return"
+  wait_for_no_dialog
+  window=$(with_deadline xdotool search --all --pid "$app_pid" --name '^Form1$' | head -n 1) ||
+    fail "no main window"
+  read -r window_x window_y window_w window_h <<<"$(window_geometry "$window")"
+  screen_w=${screen%x*} screen_h=${screen#*x}
+  if [ $((window_x + window_w)) -gt "$screen_w" ] ||
+    [ $((window_y + window_h)) -gt "$screen_h" ]; then
+    fail "the window ($window_w x $window_h at $window_x, $window_y) juts out of the screen"
+  fi
+  deadline=$(($(now_ms) + 60000))
+  while :; do
+    shown=$(card_on_screen "$work/rendered.bmp" $((window_x + card_x)) $((window_y + card_y)) \
+      "$factor")
+    [ "$shown" = 0 ] && break
+    program_running || fail "the program ended while drawing a card"
+    [ "$(now_ms)" -lt "$deadline" ] ||
+      fail "the screen does not show the rendered card within 60 s ($shown pixels differ)"
+    sleep 0.5
+  done
+  echo "$screen at $scale: the card at $factor screen pixel(s) per card pixel, as rendered"
+
+  step="$screen at $scale: the buttons"
+  screenshot "$work/screen.png" 0 0 "$screen_w" "$screen_h"
+  mapfile -t buttons < <(find_buttons "$work/screen.png" \
+    "$((700 * factor))x$((525 * factor))+$((window_x + card_x))+$((window_y + card_y))")
+  [ "${#buttons[@]}" -eq 3 ] || fail "${#buttons[@]} buttons on the screen, not 3: ${buttons[*]}"
+  for button in "${buttons[@]}"; do
+    read -r x y w h <<<"$button"
+    if [ "$x" -le "$window_x" ] || [ "$y" -le "$window_y" ] ||
+      [ $((x + w)) -ge $((window_x + window_w)) ] ||
+      [ $((y + h)) -ge $((window_y + window_h)) ]; then
+      fail "a button ($w x $h at $x, $y) is cut off by the window's edge"
+    fi
+  done
+  # The narrowest is exit, the widest save.
+  read -r exit_x exit_y exit_w exit_h <<<"${buttons[0]}"
+  read -r save_x save_y save_w save_h <<<"${buttons[2]}"
+
+  step="$screen at $scale: print"
+  # Keys go to the focused window: a click on the window's black floor gives it the focus.
+  with_deadline xdotool mousemove $((window_x + 5)) $((window_y + window_h - 5)) click 1 ||
+    fail "could not click the window's floor"
+  with_deadline xdotool key ctrl+p || fail "could not press Ctrl+P"
+  wait_for_dialog "" >/dev/null
+  sleep 0.5
+  # The output file's box, by its label's mnemonic; Return prints.
+  with_deadline xdotool key alt+f ctrl+a || fail "could not reach the output file's box"
+  with_deadline xdotool type --delay 10 "$home/printed card.pdf" || fail "could not type a path"
+  with_deadline xdotool key Return || fail "could not press Return"
+  deadline=$(($(now_ms) + 20000))
+  until [ -s "$home/printed card.pdf" ] || [ "$(now_ms)" -gt "$deadline" ]; do sleep 0.2; done
+  [ -s "$home/printed card.pdf" ] || fail "Print… wrote no PDF where it was told"
+  wait_for_no_dialog
+  pdf_image "$home/printed card.pdf" "$work/printed.ppm" || fail "no card in the PDF"
+  difference=$(differing_pixels "$work/printed.ppm" "$work/rendered.bmp")
+  [ "$difference" -eq 0 ] ||
+    fail "the printed card differs from the rendered one in $difference pixels"
+  echo "$screen at $scale: printed through the print dialog, the PDF holds the card"
+
+  step="$screen at $scale: save and exit"
+  with_deadline xdotool mousemove $((save_x + save_w / 2)) $((save_y + save_h / 2)) click 1 ||
+    fail "could not click 'save'"
+  deadline=$(($(now_ms) + 20000))
+  saved=""
+  until [ -n "$saved" ] || [ "$(now_ms)" -gt "$deadline" ]; do
+    sleep 0.2
+    saved=$(find "$home/wimgx" -maxdepth 1 -name 'T*.bmp' 2>/dev/null | head -n 1)
+  done
+  [ -n "$saved" ] || fail "the button taken for 'save' saved no card within 20 s"
+  sleep 0.5  # the file is put in place whole; let the save finish before comparing
+  cmp -s "$saved" "$work/rendered.bmp" || fail "the saved file is not the rendered one"
+  with_deadline xdotool mousemove $((exit_x + exit_w / 2)) $((exit_y + exit_h / 2)) click 1 ||
+    fail "could not click 'exit'"
+  expect_ended_after "'exit'"
+  echo "$screen at $scale: the three buttons on screen (${buttons[*]});" \
+    "'save' saved the card, 'exit' ended"
+done
 echo "PASS"
