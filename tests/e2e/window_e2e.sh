@@ -158,6 +158,21 @@ window_geometry() {
   echo "$X $Y $WIDTH $HEIGHT"
 }
 
+# Waits up to 20 s for the card file the "save" button writes into the folder `$1`, and puts its
+# path in `saved`, after letting the save finish (the file is put in place whole).
+wait_for_saved_card() {
+  local folder=$1 deadline=$(($(now_ms) + 20000))
+  saved=""
+  while [ "$(now_ms)" -lt "$deadline" ]; do
+    program_running || fail "the program ended while saving"
+    saved=$(find "$folder" -maxdepth 1 -name 'T*.bmp' 2>/dev/null | head -n 1)
+    [ -n "$saved" ] && break
+    sleep 0.2
+  done
+  [ -n "$saved" ] || fail "no card file appeared in $folder within 20 s"
+  sleep 0.5
+}
+
 # Waits until the picture area shows a new finished card: no longer the picture in the file `$2`
 # that it showed before, not changing any more, and with the greeting's white glyphs. Leaves it in
 # the file `$1`.
@@ -295,7 +310,7 @@ start_xvfb() {
   xvfb_pid=$!
   local deadline=$(($(now_ms) + 20000)) display=""
   while [ "$(now_ms)" -lt "$deadline" ]; do
-    display=$(head -n 1 "$work/display")
+    display=$(head -n 1 "$work/display" 2>/dev/null || true)  # the file may not exist yet
     [[ $display =~ ^[0-9]+$ ]] && break
     kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb stopped: $(tail -n 3 "$work/xvfb.log")"
     sleep 0.1
@@ -395,15 +410,7 @@ echo "'repeat': '$NAME' drew the identical picture"
 
 step="save"
 click "$SAVE_X" "$SAVE_Y"
-deadline=$(($(now_ms) + 20000))
-saved=""
-while [ "$(now_ms)" -lt "$deadline" ]; do
-  program_running || fail "the program ended while saving"
-  saved=$(find "$work/home/wimgx" -maxdepth 1 -name 'T*.bmp' 2>/dev/null | head -n 1)
-  [ -n "$saved" ] && break
-  sleep 0.2
-done
-[ -n "$saved" ] || fail "no card file appeared in $work/home/wimgx within 20 s"
+wait_for_saved_card "$work/home/wimgx"
 [[ $(basename "$saved") =~ ^T[0-9]{14}\.bmp$ ]] || fail "the card file is named $(basename "$saved")"
 size=$(identify -format '%m %w x %h' "$saved") || fail "the saved file is not an image"
 # ImageMagick names the Windows 3 bitmap header BMP3.
@@ -476,14 +483,7 @@ for locale in sl_SI.UTF-8 de_DE.UTF-8; do
   difference=$(differing_pixels "$work/card.png" "$work/card-$locale.png")
   [ "$difference" -eq 0 ] || fail "the card differs from the English one in $difference pixels"
   click "$SAVE_X" "$SAVE_Y"
-  deadline=$(($(now_ms) + 20000))
-  saved=""
-  until [ -n "$saved" ] || [ "$(now_ms)" -gt "$deadline" ]; do
-    sleep 0.2
-    saved=$(find "$work/home-$locale/wimgx" -maxdepth 1 -name 'T*.bmp' 2>/dev/null | head -n 1)
-  done
-  [ -n "$saved" ] || fail "no card file appeared within 20 s"
-  sleep 0.5  # the file is put in place whole; let the save finish before comparing
+  wait_for_saved_card "$work/home-$locale/wimgx"
   if [ -n "$renderer" ]; then
     cmp -s "$saved" "$work/rendered.bmp" || fail "the saved file is not the rendered one"
   fi
@@ -641,14 +641,7 @@ for row in "${screens_to_try[@]}"; do
   step="$screen at $scale: save and exit"
   with_deadline xdotool mousemove $((save_x + save_w / 2)) $((save_y + save_h / 2)) click 1 ||
     fail "could not click 'save'"
-  deadline=$(($(now_ms) + 20000))
-  saved=""
-  until [ -n "$saved" ] || [ "$(now_ms)" -gt "$deadline" ]; do
-    sleep 0.2
-    saved=$(find "$home/wimgx" -maxdepth 1 -name 'T*.bmp' 2>/dev/null | head -n 1)
-  done
-  [ -n "$saved" ] || fail "the button taken for 'save' saved no card within 20 s"
-  sleep 0.5  # the file is put in place whole; let the save finish before comparing
+  wait_for_saved_card "$home/wimgx"
   cmp -s "$saved" "$work/rendered.bmp" || fail "the saved file is not the rendered one"
   with_deadline xdotool mousemove $((exit_x + exit_w / 2)) $((exit_y + exit_h / 2)) click 1 ||
     fail "could not click 'exit'"
