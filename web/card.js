@@ -1,8 +1,9 @@
 // The page's side of the card: it asks the worker, which alone holds the core, to check a name and
 // make its card, paints the bands of finished rows the worker sends, and shows, enlarges, saves,
 // shares and links the card. Everything about the card comes from the core, the greeting's pixels
-// too: the page draws no text on the card.
+// too: the page draws no text on the card. Its own words are in the visitor's language (words.js).
 import {kMaxLength, plainRefusal} from './plain_words.js';
+import {entry, loadWords, say} from './words.js';
 
 const canvas = document.getElementById('card');  // the card's own pixels, not shown
 const context = canvas.getContext('2d');
@@ -26,14 +27,29 @@ const copyButton = document.getElementById('copy');
 
 const worker = new Worker(new URL('./card_worker.js', import.meta.url), {type: 'module'});
 // The page counts as ready when the worker's core is, so that no card waits for it.
-const {width, height, prompts} = await new Promise((resolve, reject) => {
+const workerReady = new Promise((resolve, reject) => {
   worker.addEventListener('message', ({data}) => {
     if (data.ready) resolve(data);
     else reject(new Error(data.failed));
   }, {once: true});
 });
-// The name prompt's two lines are the window's own, from the core; they label the field.
-prompts.forEach((line, k) => { document.getElementById(`prompt${k + 1}`).textContent = line; });
+
+// The page's words, in the language index.html chose, while the worker loads the core.
+document.documentElement.lang = await loadWords(document.documentElement.lang);
+for (const e of document.querySelectorAll('[data-words]')) e.textContent = say(e.dataset.words);
+for (const e of document.querySelectorAll('[data-words-label]')) {
+  e.setAttribute('aria-label', say(e.dataset.wordsLabel));
+}
+document.title = say('title');
+document.querySelector('meta[name=description]').content = say('description');
+delete document.documentElement.dataset.wordsPending;
+
+const {width, height, prompts} = await workerReady;
+// The name prompt's two lines are the window's own: the core's, or the window's translation of
+// them. They label the field.
+prompts.forEach((line, k) => {
+  document.getElementById(`prompt${k + 1}`).textContent = entry(`prompt${k + 1}`) ?? line;
+});
 
 // --- The card as shown ---------------------------------------------------------------------
 
@@ -107,11 +123,11 @@ function announce(words) {
 
 // A card that cannot be made is said next to the field, never left growing for ever.
 function cardFailed(message) {
-  why.textContent = 'The card could not be made: ' + message;
+  why.textContent = say('failed', {reason: message});
   canvas.dataset.state = 'failed';
   cardSettled();
 }
-worker.onerror = (event) => cardFailed(event.message || 'the page\'s worker stopped');
+worker.onerror = (event) => cardFailed(event.message || say('workerStopped'));
 
 // The names sent to the worker and not answered yet, by number: a refusal or a started card.
 const asked = new Map();
@@ -152,7 +168,7 @@ function cardStarted({id, stem, greeting}, {name, at}) {
   canvas.dataset.state = 'growing';
   canvas.dataset.name = name;
   for (const c of [canvas, large]) c.setAttribute('aria-label', greeting);
-  zoom.setAttribute('aria-label', `enlarge the card: ${greeting}`);
+  zoom.setAttribute('aria-label', say('enlargeCard', {greeting}));
   caption.textContent = greeting;
   empty.hidden = true;
   delete canvas.dataset.ms;
@@ -177,7 +193,7 @@ function paintBands() {
       canvas.dataset.ms = (performance.now() - started).toFixed(1);
       canvas.dataset.coreMs = band.coreMs.toFixed(1);
       canvas.dataset.state = 'done';
-      announce(card.name ? `The card for ${card.name} is ready.` : 'The card with no name is ready.');
+      announce(card.name ? say('ready', {name: card.name}) : say('readyNoName'));
       cardSettled();
     }
   }
@@ -231,7 +247,7 @@ function sayRefusal(refusal, name) {
   const accept = document.createElement('button');
   accept.type = 'button';
   accept.id = 'fix';
-  accept.textContent = `make the card for “${fix}”`;
+  accept.textContent = say('fix', {name: fix});
   accept.addEventListener('click', () => {
     field.value = fix;
     showCount();
@@ -293,8 +309,7 @@ field.addEventListener('input', (event) => {
   const pasted = paste;
   paste = null;
   if (event.inputType !== 'insertFromPaste' || !pasted || pasted.length <= pasted.room) return;
-  why.textContent = `The pasted text has ${pasted.length} characters and only ${pasted.room} ` +
-                    `fitted: the field takes ${kMaxLength}, so the rest was left out.`;
+  why.textContent = say('pasteCut', {length: pasted.length, room: pasted.room, max: kMaxLength});
 });
 
 document.getElementById('repeat').addEventListener('click', () => {
@@ -310,7 +325,7 @@ document.getElementById('repeat').addEventListener('click', () => {
 async function finishedCard(button) {
   const label = button.dataset.caption ??= button.textContent;  // a second click may come first
   button.setAttribute('aria-busy', 'true');
-  if (canvas.dataset.state === 'growing') button.textContent = 'when finished…';
+  if (canvas.dataset.state === 'growing') button.textContent = say('whenFinished');
   let finished = null;
   while (finished === null && settled) finished = await settled;  // null: a newer card took its place
   button.textContent = label + '…';
@@ -346,20 +361,20 @@ shareButton.addEventListener('click', async () => {
     });
   } catch (error) {
     // Closing the share sheet is no fault; anything else is said.
-    if (error.name !== 'AbortError') why.textContent = 'The card could not be shared: ' + error.message;
+    if (error.name !== 'AbortError') why.textContent = say('notShared', {reason: error.message});
   }
 });
 
 copyButton.addEventListener('click', async () => {
   try {
     await navigator.clipboard.writeText(link.href);
-    copyButton.textContent = 'link copied';
-    announce('The card\'s link is copied.');
+    copyButton.textContent = say('copied');
+    announce(say('linkCopied'));
   } catch {
     // No clipboard (an address that is not secure): select the link for the user to copy.
     getSelection().selectAllChildren(link);
   }
-  setTimeout(() => { copyButton.textContent = 'copy link'; }, 1500);
+  setTimeout(() => { copyButton.textContent = say('copy'); }, 1500);
 });
 
 // --- Offline, and a new version ------------------------------------------------------------
@@ -373,7 +388,7 @@ async function keepOffline() {
     if (!waiting || !navigator.serviceWorker.controller) return;  // the first visit: nothing old
     const update = document.getElementById('update');
     update.hidden = false;
-    announce('A new version of this page is ready: reload to use it.');
+    announce(say('updateSaid'));
     document.getElementById('reload').onclick = () => {
       replacing = true;
       waiting.postMessage({type: 'SKIP_WAITING'});
