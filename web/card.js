@@ -1,7 +1,8 @@
 // The page's side of the card: it asks the worker, which alone holds the core, to check a name and
 // make its card, paints the bands of finished rows the worker sends, and shows, enlarges, saves,
-// shares and links the card. Everything about the card comes from the core, the greeting's pixels
-// too: the page draws no text on the card. Its own words are in the visitor's language (words.js).
+// shares and links the card, and saves and shares the video of its growth, which the worker makes.
+// Everything about the card comes from the core, the greeting's pixels too: the page draws no text
+// on the card. Its own words are in the visitor's language (words.js).
 import {kMaxLength, plainRefusal} from './plain_words.js';
 import {entry, loadWords, say} from './words.js';
 
@@ -24,6 +25,10 @@ const large = document.getElementById('card-large');
 const saveButton = document.getElementById('save');
 const shareButton = document.getElementById('share');
 const copyButton = document.getElementById('copy');
+const saveVideoButton = document.getElementById('save-video');
+const shareVideoButton = document.getElementById('share-video');
+const filmProgress = document.getElementById('film-progress');
+const filmBar = document.getElementById('film-bar');
 
 const worker = new Worker(new URL('./card_worker.js', import.meta.url), {type: 'module'});
 // The page counts as ready when the worker's core is, so that no card waits for it.
@@ -44,7 +49,7 @@ document.title = say('title');
 document.querySelector('meta[name=description]').content = say('description');
 delete document.documentElement.dataset.wordsPending;
 
-const {width, height, prompts} = await workerReady;
+const {width, height, prompts, film} = await workerReady;
 // The name prompt's two lines are the window's own: the core's, or the window's translation of
 // them. They label the field.
 prompts.forEach((line, k) => {
@@ -132,6 +137,10 @@ worker.onerror = (event) => cardFailed(event.message || say('workerStopped'));
 // The names sent to the worker and not answered yet, by number: a refusal or a started card.
 const asked = new Map();
 worker.onmessage = ({data}) => {
+  if (data.film !== undefined) {
+    filmAnswered(data);
+    return;
+  }
   if (data.png !== undefined) {
     pngs.get(data.png)?.(data.blob);
     pngs.delete(data.png);
@@ -157,12 +166,12 @@ worker.onmessage = ({data}) => {
 };
 
 // The worker has made way for the card of `name`: the page now shows it and its link.
-function cardStarted({id, stem, greeting}, {name, at}) {
+function cardStarted({id, stem, greeting}, {name, at, time}) {
   shown = id;
   bands = [];
   started = at;
   settle(null);  // whoever waited for the card before hears that it was abandoned
-  card = {name, stem, greeting, png: null};
+  card = {name, stem, greeting, time, png: null, video: null};
   settled = new Promise((resolve) => { settle = resolve; });
   why.textContent = '';
   canvas.dataset.state = 'growing';
@@ -173,7 +182,10 @@ function cardStarted({id, stem, greeting}, {name, at}) {
   empty.hidden = true;
   delete canvas.dataset.ms;
   delete canvas.dataset.coreMs;
-  for (const button of [zoom, saveButton, shareButton, copyButton]) button.disabled = false;
+  for (const button of [zoom, saveButton, shareButton, saveVideoButton, shareVideoButton,
+                        copyButton]) {
+    button.disabled = false;
+  }
   link.href = link.textContent = linkFor(name);
   link.hidden = false;
 }
@@ -224,15 +236,12 @@ function linkFor(name) {
 async function makeCard(name) {
   const id = ++requests;
   const now = new Date();
+  const time = [now.getFullYear(), now.getMonth() + 1, now.getDate(), now.getHours(),
+                now.getMinutes(), now.getSeconds()];
   const answer = new Promise((answered) => {
-    asked.set(id, {name, at: performance.now(), answered});
+    asked.set(id, {name, at: performance.now(), time, answered});
   });
-  worker.postMessage({
-    id,
-    name,
-    time: [now.getFullYear(), now.getMonth() + 1, now.getDate(), now.getHours(), now.getMinutes(),
-           now.getSeconds()],
-  });
+  worker.postMessage({id, name, time});
   const refusal = await answer;
   if (refusal !== undefined && id === requests) sayRefusal(refusal, name);
   return refusal === undefined;
@@ -335,21 +344,24 @@ async function finishedCard(button) {
   return {...finished, png};
 }
 
-saveButton.addEventListener('click', async () => {
-  const {stem, png} = await finishedCard(saveButton);
-  if (!png) return;
-  const url = URL.createObjectURL(png);
+function download(blob, file) {
+  const url = URL.createObjectURL(blob);
   const a = document.createElement('a');
   a.href = url;
-  a.download = stem + '.png';
+  a.download = file;
   a.click();
   setTimeout(() => URL.revokeObjectURL(url), 10000);
+}
+
+saveButton.addEventListener('click', async () => {
+  const {stem, png} = await finishedCard(saveButton);
+  if (png) download(png, stem + '.png');
 });
 
-// Sharing a file works only where the browser can hand files to other apps (mostly phones).
-const canShareFiles = typeof navigator.canShare === 'function' &&
-    navigator.canShare({files: [new File([new Uint8Array(1)], 'card.png', {type: 'image/png'})]});
-shareButton.hidden = !canShareFiles;
+// Sharing a file works only where the browser can hand such files to other apps (mostly phones).
+const canShare = (type, extension) => typeof navigator.canShare === 'function' &&
+    navigator.canShare({files: [new File([new Uint8Array(1)], `card.${extension}`, {type})]});
+shareButton.hidden = !canShare('image/png', 'png');
 shareButton.addEventListener('click', async () => {
   const {name, stem, greeting, png} = await finishedCard(shareButton);
   if (!png) return;
@@ -362,6 +374,89 @@ shareButton.addEventListener('click', async () => {
   } catch (error) {
     // Closing the share sheet is no fault; anything else is said.
     if (error.name !== 'AbortError') why.textContent = say('notShared', {reason: error.message});
+  }
+});
+
+// --- The video of the card's growth --------------------------------------------------------
+
+// The worker films the card growing, as the renderer's --video does, where the browser has a video
+// encoder (WebCodecs); elsewhere the video's buttons stay hidden. `film` says which file it makes.
+const canFilm = film !== null && typeof VideoEncoder === 'function';
+saveVideoButton.hidden = !canFilm;
+shareVideoButton.hidden = !canFilm || !canShare(film.type, film.extension);
+
+const films = new Map();  // videos being made, by request number: what waits for each
+let filmRequests = 0;
+let filmsMaking = 0;
+
+function filmAnswered({film: id, progress, blob, error}) {
+  const made = films.get(id);
+  if (!made) return;
+  if (progress !== undefined) {
+    filmBar.value = progress;
+    return;
+  }
+  films.delete(id);
+  if (error !== undefined) why.textContent = say('filmFailed', {reason: error});
+  made(blob ?? null);
+}
+
+// The video of the card on screen, made once: every click after the first gets the same one. A
+// video that failed is made again when asked for again.
+function cardVideo() {
+  const filmed = card;
+  if (!filmed.video) {
+    const id = ++filmRequests;
+    filmed.video = new Promise((made) => films.set(id, made));
+    worker.postMessage({film: id, name: filmed.name, time: filmed.time});
+    filmsMaking++;
+    filmBar.value = 0;
+    filmProgress.hidden = false;
+    announce(say('filmMaking'));
+    filmed.video.then((blob) => {
+      if (!blob) filmed.video = null;
+      if (--filmsMaking === 0) filmProgress.hidden = true;
+    });
+  }
+  return filmed.video.then((blob) => blob && {...filmed, blob});
+}
+
+// The card's video for a click on `button`; nothing for a second click while it is being made.
+async function videoFor(button) {
+  if (button.hasAttribute('aria-busy')) return null;
+  button.setAttribute('aria-busy', 'true');
+  try {
+    return await cardVideo();
+  } finally {
+    button.removeAttribute('aria-busy');
+  }
+}
+
+saveVideoButton.addEventListener('click', async () => {
+  const video = await videoFor(saveVideoButton);
+  if (!video) return;
+  const file = `${video.stem}.${film.extension}`;
+  download(video.blob, file);
+  announce(say('filmSaved', {file}));
+});
+
+shareVideoButton.addEventListener('click', async () => {
+  const clicked = performance.now();
+  const video = await videoFor(shareVideoButton);
+  if (!video) return;
+  try {
+    await navigator.share({
+      files: [new File([video.blob], `${video.stem}.${film.extension}`, {type: film.type})],
+      title: video.greeting,
+      url: linkFor(video.name),
+    });
+  } catch (error) {
+    // Making the video may outlast the tap's leave to share: the next tap shares at once.
+    if (error.name === 'NotAllowedError' && performance.now() - clicked > 1000) {
+      why.textContent = say('filmShareAgain');
+    } else if (error.name !== 'AbortError') {
+      why.textContent = say('filmNotShared', {reason: error.message});
+    }
   }
 });
 

@@ -32,6 +32,14 @@ export const english = {
   update: 'A new version of this page is ready.',
   updateSaid: 'A new version of this page is ready: reload to use it.',
   reload: 'reload',
+  // The video of the card's growth.
+  saveVideo: 'save video',
+  shareVideo: 'share video',
+  filmMaking: 'Making the video of the card…',
+  filmSaved: 'Video saved: {file}',
+  filmFailed: 'The video could not be made: {reason}',
+  filmNotShared: 'The video could not be shared: {reason}',
+  filmShareAgain: 'The video is ready: press “{shareVideo}” again to share it.',
   // A refused name in plain words (plain_words.js), and the name offered instead.
   capital: 'Capital letters can’t be used.',
   tab: 'Tabs can’t be used: only plain spaces between words.',
