@@ -1,8 +1,10 @@
 // The page's side of the card: it asks the worker, which alone holds the core, to check a name and
 // make its card, paints the bands of finished rows the worker sends, and shows, enlarges, saves,
-// shares and links the card. Everything about the card comes from the core, the greeting's pixels
-// too: the page draws no text on the card.
+// shares and links the card, and saves and shares the video of its growth, which the worker makes.
+// Everything about the card comes from the core, the greeting's pixels too: the page draws no text
+// on the card. Its own words are in the visitor's language (words.js).
 import {kMaxLength, plainRefusal} from './plain_words.js';
+import {entry, loadWords, say} from './words.js';
 
 const canvas = document.getElementById('card');  // the card's own pixels, not shown
 const context = canvas.getContext('2d');
@@ -23,17 +25,36 @@ const large = document.getElementById('card-large');
 const saveButton = document.getElementById('save');
 const shareButton = document.getElementById('share');
 const copyButton = document.getElementById('copy');
+const saveVideoButton = document.getElementById('save-video');
+const shareVideoButton = document.getElementById('share-video');
+const filmProgress = document.getElementById('film-progress');
+const filmBar = document.getElementById('film-bar');
 
 const worker = new Worker(new URL('./card_worker.js', import.meta.url), {type: 'module'});
 // The page counts as ready when the worker's core is, so that no card waits for it.
-const {width, height, prompts} = await new Promise((resolve, reject) => {
+const workerReady = new Promise((resolve, reject) => {
   worker.addEventListener('message', ({data}) => {
     if (data.ready) resolve(data);
     else reject(new Error(data.failed));
   }, {once: true});
 });
-// The name prompt's two lines are the window's own, from the core; they label the field.
-prompts.forEach((line, k) => { document.getElementById(`prompt${k + 1}`).textContent = line; });
+
+// The page's words, in the language index.html chose, while the worker loads the core.
+document.documentElement.lang = await loadWords(document.documentElement.lang);
+for (const e of document.querySelectorAll('[data-words]')) e.textContent = say(e.dataset.words);
+for (const e of document.querySelectorAll('[data-words-label]')) {
+  e.setAttribute('aria-label', say(e.dataset.wordsLabel));
+}
+document.title = say('title');
+document.querySelector('meta[name=description]').content = say('description');
+delete document.documentElement.dataset.wordsPending;
+
+const {width, height, prompts, film} = await workerReady;
+// The name prompt's two lines are the window's own: the core's, or the window's translation of
+// them. They label the field.
+prompts.forEach((line, k) => {
+  document.getElementById(`prompt${k + 1}`).textContent = entry(`prompt${k + 1}`) ?? line;
+});
 
 // --- The card as shown ---------------------------------------------------------------------
 
@@ -107,15 +128,19 @@ function announce(words) {
 
 // A card that cannot be made is said next to the field, never left growing for ever.
 function cardFailed(message) {
-  why.textContent = 'The card could not be made: ' + message;
+  why.textContent = say('failed', {reason: message});
   canvas.dataset.state = 'failed';
   cardSettled();
 }
-worker.onerror = (event) => cardFailed(event.message || 'the page\'s worker stopped');
+worker.onerror = (event) => cardFailed(event.message || say('workerStopped'));
 
 // The names sent to the worker and not answered yet, by number: a refusal or a started card.
 const asked = new Map();
 worker.onmessage = ({data}) => {
+  if (data.film !== undefined) {
+    filmAnswered(data);
+    return;
+  }
   if (data.png !== undefined) {
     pngs.get(data.png)?.(data.blob);
     pngs.delete(data.png);
@@ -141,23 +166,26 @@ worker.onmessage = ({data}) => {
 };
 
 // The worker has made way for the card of `name`: the page now shows it and its link.
-function cardStarted({id, stem, greeting}, {name, at}) {
+function cardStarted({id, stem, greeting}, {name, at, time}) {
   shown = id;
   bands = [];
   started = at;
   settle(null);  // whoever waited for the card before hears that it was abandoned
-  card = {name, stem, greeting, png: null};
+  card = {name, stem, greeting, time, png: null, video: null};
   settled = new Promise((resolve) => { settle = resolve; });
   why.textContent = '';
   canvas.dataset.state = 'growing';
   canvas.dataset.name = name;
   for (const c of [canvas, large]) c.setAttribute('aria-label', greeting);
-  zoom.setAttribute('aria-label', `enlarge the card: ${greeting}`);
+  zoom.setAttribute('aria-label', say('enlargeCard', {greeting}));
   caption.textContent = greeting;
   empty.hidden = true;
   delete canvas.dataset.ms;
   delete canvas.dataset.coreMs;
-  for (const button of [zoom, saveButton, shareButton, copyButton]) button.disabled = false;
+  for (const button of [zoom, saveButton, shareButton, saveVideoButton, shareVideoButton,
+                        copyButton]) {
+    button.disabled = false;
+  }
   link.href = link.textContent = linkFor(name);
   link.hidden = false;
 }
@@ -177,7 +205,7 @@ function paintBands() {
       canvas.dataset.ms = (performance.now() - started).toFixed(1);
       canvas.dataset.coreMs = band.coreMs.toFixed(1);
       canvas.dataset.state = 'done';
-      announce(card.name ? `The card for ${card.name} is ready.` : 'The card with no name is ready.');
+      announce(card.name ? say('ready', {name: card.name}) : say('readyNoName'));
       cardSettled();
     }
   }
@@ -208,15 +236,12 @@ function linkFor(name) {
 async function makeCard(name) {
   const id = ++requests;
   const now = new Date();
+  const time = [now.getFullYear(), now.getMonth() + 1, now.getDate(), now.getHours(),
+                now.getMinutes(), now.getSeconds()];
   const answer = new Promise((answered) => {
-    asked.set(id, {name, at: performance.now(), answered});
+    asked.set(id, {name, at: performance.now(), time, answered});
   });
-  worker.postMessage({
-    id,
-    name,
-    time: [now.getFullYear(), now.getMonth() + 1, now.getDate(), now.getHours(), now.getMinutes(),
-           now.getSeconds()],
-  });
+  worker.postMessage({id, name, time});
   const refusal = await answer;
   if (refusal !== undefined && id === requests) sayRefusal(refusal, name);
   return refusal === undefined;
@@ -231,7 +256,7 @@ function sayRefusal(refusal, name) {
   const accept = document.createElement('button');
   accept.type = 'button';
   accept.id = 'fix';
-  accept.textContent = `make the card for “${fix}”`;
+  accept.textContent = say('fix', {name: fix});
   accept.addEventListener('click', () => {
     field.value = fix;
     showCount();
@@ -293,8 +318,7 @@ field.addEventListener('input', (event) => {
   const pasted = paste;
   paste = null;
   if (event.inputType !== 'insertFromPaste' || !pasted || pasted.length <= pasted.room) return;
-  why.textContent = `The pasted text has ${pasted.length} characters and only ${pasted.room} ` +
-                    `fitted: the field takes ${kMaxLength}, so the rest was left out.`;
+  why.textContent = say('pasteCut', {length: pasted.length, room: pasted.room, max: kMaxLength});
 });
 
 document.getElementById('repeat').addEventListener('click', () => {
@@ -310,7 +334,7 @@ document.getElementById('repeat').addEventListener('click', () => {
 async function finishedCard(button) {
   const label = button.dataset.caption ??= button.textContent;  // a second click may come first
   button.setAttribute('aria-busy', 'true');
-  if (canvas.dataset.state === 'growing') button.textContent = 'when finished…';
+  if (canvas.dataset.state === 'growing') button.textContent = say('whenFinished');
   let finished = null;
   while (finished === null && settled) finished = await settled;  // null: a newer card took its place
   button.textContent = label + '…';
@@ -320,21 +344,24 @@ async function finishedCard(button) {
   return {...finished, png};
 }
 
-saveButton.addEventListener('click', async () => {
-  const {stem, png} = await finishedCard(saveButton);
-  if (!png) return;
-  const url = URL.createObjectURL(png);
+function download(blob, file) {
+  const url = URL.createObjectURL(blob);
   const a = document.createElement('a');
   a.href = url;
-  a.download = stem + '.png';
+  a.download = file;
   a.click();
   setTimeout(() => URL.revokeObjectURL(url), 10000);
+}
+
+saveButton.addEventListener('click', async () => {
+  const {stem, png} = await finishedCard(saveButton);
+  if (png) download(png, stem + '.png');
 });
 
-// Sharing a file works only where the browser can hand files to other apps (mostly phones).
-const canShareFiles = typeof navigator.canShare === 'function' &&
-    navigator.canShare({files: [new File([new Uint8Array(1)], 'card.png', {type: 'image/png'})]});
-shareButton.hidden = !canShareFiles;
+// Sharing a file works only where the browser can hand such files to other apps (mostly phones).
+const canShare = (type, extension) => typeof navigator.canShare === 'function' &&
+    navigator.canShare({files: [new File([new Uint8Array(1)], `card.${extension}`, {type})]});
+shareButton.hidden = !canShare('image/png', 'png');
 shareButton.addEventListener('click', async () => {
   const {name, stem, greeting, png} = await finishedCard(shareButton);
   if (!png) return;
@@ -346,20 +373,103 @@ shareButton.addEventListener('click', async () => {
     });
   } catch (error) {
     // Closing the share sheet is no fault; anything else is said.
-    if (error.name !== 'AbortError') why.textContent = 'The card could not be shared: ' + error.message;
+    if (error.name !== 'AbortError') why.textContent = say('notShared', {reason: error.message});
+  }
+});
+
+// --- The video of the card's growth --------------------------------------------------------
+
+// The worker films the card growing, as the renderer's --video does, where the browser has a video
+// encoder (WebCodecs); elsewhere the video's buttons stay hidden. `film` says which file it makes.
+const canFilm = film !== null && typeof VideoEncoder === 'function';
+saveVideoButton.hidden = !canFilm;
+shareVideoButton.hidden = !canFilm || !canShare(film.type, film.extension);
+
+const films = new Map();  // videos being made, by request number: what waits for each
+let filmRequests = 0;
+let filmsMaking = 0;
+
+function filmAnswered({film: id, progress, blob, error}) {
+  const made = films.get(id);
+  if (!made) return;
+  if (progress !== undefined) {
+    filmBar.value = progress;
+    return;
+  }
+  films.delete(id);
+  if (error !== undefined) why.textContent = say('filmFailed', {reason: error});
+  made(blob ?? null);
+}
+
+// The video of the card on screen, made once: every click after the first gets the same one. A
+// video that failed is made again when asked for again.
+function cardVideo() {
+  const filmed = card;
+  if (!filmed.video) {
+    const id = ++filmRequests;
+    filmed.video = new Promise((made) => films.set(id, made));
+    worker.postMessage({film: id, name: filmed.name, time: filmed.time});
+    filmsMaking++;
+    filmBar.value = 0;
+    filmProgress.hidden = false;
+    announce(say('filmMaking'));
+    filmed.video.then((blob) => {
+      if (!blob) filmed.video = null;
+      if (--filmsMaking === 0) filmProgress.hidden = true;
+    });
+  }
+  return filmed.video.then((blob) => blob && {...filmed, blob});
+}
+
+// The card's video for a click on `button`; nothing for a second click while it is being made.
+async function videoFor(button) {
+  if (button.hasAttribute('aria-busy')) return null;
+  button.setAttribute('aria-busy', 'true');
+  try {
+    return await cardVideo();
+  } finally {
+    button.removeAttribute('aria-busy');
+  }
+}
+
+saveVideoButton.addEventListener('click', async () => {
+  const video = await videoFor(saveVideoButton);
+  if (!video) return;
+  const file = `${video.stem}.${film.extension}`;
+  download(video.blob, file);
+  announce(say('filmSaved', {file}));
+});
+
+shareVideoButton.addEventListener('click', async () => {
+  const clicked = performance.now();
+  const video = await videoFor(shareVideoButton);
+  if (!video) return;
+  try {
+    await navigator.share({
+      files: [new File([video.blob], `${video.stem}.${film.extension}`, {type: film.type})],
+      title: video.greeting,
+      url: linkFor(video.name),
+    });
+  } catch (error) {
+    // Making the video may outlast the tap's leave to share: the next tap shares at once.
+    if (error.name === 'NotAllowedError' && performance.now() - clicked > 1000) {
+      why.textContent = say('filmShareAgain');
+    } else if (error.name !== 'AbortError') {
+      why.textContent = say('filmNotShared', {reason: error.message});
+    }
   }
 });
 
 copyButton.addEventListener('click', async () => {
   try {
     await navigator.clipboard.writeText(link.href);
-    copyButton.textContent = 'link copied';
-    announce('The card\'s link is copied.');
+    copyButton.textContent = say('copied');
+    announce(say('linkCopied'));
   } catch {
     // No clipboard (an address that is not secure): select the link for the user to copy.
     getSelection().selectAllChildren(link);
   }
-  setTimeout(() => { copyButton.textContent = 'copy link'; }, 1500);
+  setTimeout(() => { copyButton.textContent = say('copy'); }, 1500);
 });
 
 // --- Offline, and a new version ------------------------------------------------------------
@@ -373,7 +483,7 @@ async function keepOffline() {
     if (!waiting || !navigator.serviceWorker.controller) return;  // the first visit: nothing old
     const update = document.getElementById('update');
     update.hidden = false;
-    announce('A new version of this page is ready: reload to use it.');
+    announce(say('updateSaid'));
     document.getElementById('reload').onclick = () => {
       replacing = true;
       waiting.postMessage({type: 'SKIP_WAITING'});

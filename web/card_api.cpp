@@ -1,6 +1,7 @@
 // What the page's worker calls: the name check, and one card at a time, started for a name and
 // scanned a few rows per call, its rows handed out as they are finished, in bands for the page to
-// paint. The core runs the window's own card sequence, greeting included; the page only shows the
+// paint; and the frames of a card's film, as the renderer's videos have them, for the browser to
+// encode. The core runs the window's own card sequence, greeting included; the page only shows the
 // pixels.
 #include <emscripten/emscripten.h>
 
@@ -10,11 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "film_planes.h"
 #include "form/card_sequence.h"
 #include "form/form1.h"
 #include "overlay/greeting.h"
 #include "platform/memory/memory_platform.h"
 #include "seed/name_rules.h"
+#include "video/film_plan.h"
+#include "video/growth_frames.h"
 
 namespace {
 
@@ -39,6 +43,12 @@ card::NameRefusal refusal;  // why the last checked name was refused
 int band_top = 0;
 int band_rows = 0;
 std::string text;  // the last string handed out; valid until the next call that returns one
+
+// The film being made: its frames, and the last one as the browser's video encoder takes it. Both
+// exist only while a film is made.
+std::unique_ptr<card::GrowthFrames> film;
+std::unique_ptr<card::FilmPlanes> film_planes;
+bool film_key = false;
 
 }  // namespace
 
@@ -160,6 +170,53 @@ EMSCRIPTEN_KEEPALIVE const char* card_stem() {
 EMSCRIPTEN_KEEPALIVE const char* card_greeting() {
   text = current ? card::GreetingLine(current->form.t) : std::string();
   return text.c_str();
+}
+
+// The film of the card of the name in the buffer, as the renderer's --video makes it: the in-order
+// scan as the window paints it, rows growing evenly, then the greeting and the finished card held
+// (video/film_plan.h). Returns its number of frames, or 0 for a refused name. The local time is the
+// card's, as card_start had it.
+EMSCRIPTEN_KEEPALIVE int card_film_start(int year, int month, int day, int hour, int minute,
+                                         int second) {
+  film.reset();
+  film_planes.reset();
+  if (card::CheckName(name)) return 0;
+  card::FilmedCard filmed;
+  filmed.name = name;
+  filmed.started = card::LocalTime{year, month, day, hour, minute, second};
+  film = std::make_unique<card::GrowthFrames>(filmed);
+  film_planes = std::make_unique<card::FilmPlanes>();
+  return card::kFilmFrames;
+}
+
+// The film's next frame as I420 planes, card_film_width() x card_film_height() (film_planes.h),
+// valid until the next call; nullptr after the last frame, and the film is let go.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* card_film_next() {
+  if (!film) return nullptr;
+  const card::FilmFrame frame = film->Next();
+  if (frame.picture == nullptr) {
+    film.reset();
+    film_planes.reset();
+    return nullptr;
+  }
+  film_planes->Convert(frame);
+  film_key = frame.key;
+  return film_planes->data();
+}
+
+// 1 when the last frame given is one a player can start at: the finished card.
+EMSCRIPTEN_KEEPALIVE int card_film_key() {
+  return film_key ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int card_film_width() {
+  return card::kFilmWidth;
+}
+EMSCRIPTEN_KEEPALIVE int card_film_height() {
+  return card::kFilmHeight;
+}
+EMSCRIPTEN_KEEPALIVE int card_film_frames_per_second() {
+  return card::kFilmFramesPerSecond;
 }
 
 }  // extern "C"

@@ -1,6 +1,8 @@
 // The card's core, away from the page and loaded only here: the worker checks names, scans the
 // card flat out and sends each band of rows as soon as it is final, which the page only paints, so
-// the page keeps answering while the card grows. It also encodes the saved PNG.
+// the page keeps answering while the card grows. It also encodes the saved PNG and makes the
+// video of a card's growth.
+import {chooseFilm, makeFilm} from './card_film.js';
 import createCardCore from './card_core.mjs';
 
 // Rows of positions between two looks at the clock, and the time between two bands.
@@ -26,10 +28,21 @@ const ready = createCardCore().then((core) => ({
   width: core.ccall('card_width', 'number', []),
   height: core.ccall('card_height', 'number', []),
   prompts: [1, 2].map((line) => core.ccall('card_prompt', 'string', ['number'], [line])),
+  filmStart: core.cwrap('card_film_start', 'number',
+                        ['number', 'number', 'number', 'number', 'number', 'number']),
+  filmNext: core.cwrap('card_film_next', 'number', []),
+  filmKey: core.cwrap('card_film_key', 'number', []),
+  filmSize: {width: core.ccall('card_film_width', 'number', []),
+             height: core.ccall('card_film_height', 'number', []),
+             rate: core.ccall('card_film_frames_per_second', 'number', [])},
 }));
+// The kind of video this browser can make, if any.
+const filmKind = ready.then((c) => chooseFilm(c.filmSize));
 
-ready.then((c) => postMessage({ready: true, width: c.width, height: c.height, prompts: c.prompts}),
-           (error) => postMessage({failed: String(error && error.message || error)}));
+Promise.all([ready, filmKind]).then(
+    ([c, film]) => postMessage({ready: true, width: c.width, height: c.height, prompts: c.prompts,
+                                film: film && {type: film.type, extension: film.extension}}),
+    (error) => postMessage({failed: String(error && error.message || error)}));
 
 let generation = 0;  // the card asked for last; an older one stops at its next band
 
@@ -62,6 +75,10 @@ self.onmessage = async ({data}) => {
     const c = await ready;
     if (data.png !== undefined) {
       await encodePng(c, data);
+      return;
+    }
+    if (data.film !== undefined) {
+      films = films.then(() => makeVideo(c, data));
       return;
     }
     writeName(c, data.name);
@@ -103,6 +120,38 @@ async function makeCard(c, {id, time}) {
     if (id !== generation) return;
   }
   sendBand(c, id, {done: true, finished: c.finished() !== 0, coreMs});
+}
+
+// One video at a time: the core holds one film.
+let films = Promise.resolve();
+
+// The video of the card of `name`, started at `time` as the card on screen was; the page hears how
+// far it is and gets the file, or why not.
+async function makeVideo(c, {film: id, name, time}) {
+  try {
+    const film = await filmKind;
+    if (!film) throw new Error('this browser cannot make videos');
+    writeName(c, name);
+    const frames = c.filmStart(...time);
+    if (frames === 0) throw new Error('the name is refused');
+    const {width, height} = c.filmSize;
+    const bytes = width * height * 3 / 2;
+    const nextFrame = () => {
+      const at = c.filmNext();
+      return c.core.HEAPU8.subarray(at, at + bytes);
+    };
+    let said = -1;
+    const progress = (part) => {
+      const percent = Math.floor(part * 100);
+      if (percent !== said) postMessage({film: id, progress: part});
+      said = percent;
+    };
+    const blob = await makeFilm(film, frames, c.filmSize, nextFrame, () => c.filmKey() !== 0,
+                                progress);
+    postMessage({film: id, blob});
+  } catch (error) {
+    postMessage({film: id, error: String(error && error.message || error)});
+  }
 }
 
 // The picture the page shows, as a PNG: encoded here, where it keeps the page free.

@@ -1,6 +1,8 @@
 // A refused name in plain words, with the name the visitor most likely meant when there is one.
 // The core says which character it refused and where (its own message is the renderer's, for
-// programs); this says it as a person would, and offers the fix in one tap.
+// programs); this says it as a person would, in the page's language, and offers the fix in one tap.
+import {say} from './words.js';
+
 export const kMaxLength = 100;
 
 // Letters that are no small letter a to z with marks taken off.
@@ -38,27 +40,24 @@ export function suggestion(name) {
 
 // What is wrong with the refused character, said to a person.
 function problem(c, position) {
-  if (c.toLowerCase() !== c && counterpart(c)) return 'Capital letters can’t be used.';
-  if (c === '\t') return 'Tabs can’t be used: only plain spaces between words.';
-  if (c === '\n' || c === '\r') return 'Line breaks can’t be used: the name is one line.';
-  if (/\s/u.test(c)) return 'Only plain spaces can be used between words.';
-  if (/[\p{Cc}\p{Cf}]/u.test(c)) {
-    return `The name holds an invisible character (character ${position}), which can’t be used.`;
-  }
-  if (/\p{Nd}/u.test(c)) return 'Digits can’t be used: write numbers in words.';
-  if (/\p{L}/u.test(c) && counterpart(c)) return `Letters with marks, like “${c}”, can’t be used.`;
-  if (/\p{L}/u.test(c)) return `“${c}” can’t be used: only the letters a to z can.`;
-  return `“${c}” can’t be used in a name.`;
+  if (c.toLowerCase() !== c && counterpart(c)) return say('capital');
+  if (c === '\t') return say('tab');
+  if (c === '\n' || c === '\r') return say('lineBreak');
+  if (/\s/u.test(c)) return say('space');
+  if (/[\p{Cc}\p{Cf}]/u.test(c)) return say('invisible', {position});
+  if (/\p{Nd}/u.test(c)) return say('digit');
+  if (/\p{L}/u.test(c) && counterpart(c)) return say('marks', {character: c});
+  if (/\p{L}/u.test(c)) return say('notLetter', {character: c});
+  return say('notInName', {character: c});
 }
 
 // The refusal the core gave for `name` ({length, position, character}; position 0: too long) as
 // {message, fix}: fix is the name to offer instead, or null.
 export function plainRefusal({length, position, character}, name) {
   if (position === 0) {
-    return {message: `A name can have at most ${kMaxLength} characters; this one has ${length}.`,
-            fix: null};
+    return {message: say('tooLong', {max: kMaxLength, length}), fix: null};
   }
   const fix = suggestion(name);
   const message = problem(String.fromCodePoint(character), position);
-  return {message: fix ? message : `${message} Use small letters a to z and spaces.`, fix};
+  return {message: fix ? message : `${message} ${say('rule')}`, fix};
 }

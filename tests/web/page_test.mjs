@@ -1,7 +1,8 @@
 // The web page in a real browser: its cards against the headless renderer's, refused names in plain
 // words, saving, a card abandoned for the next, links to a card, screen sizes, the card shown
-// legibly and enlarged, a paste cut to the field, what a screen reader meets (axe-core), working
-// offline, a new version offered, and the page's speed and download size.
+// legibly and enlarged, the video of a card's growth, the page in Slovenian and German, a paste cut
+// to the field, what a screen reader meets (axe-core), working offline, a new version offered, and
+// the page's speed and download size.
 //
 //   node page_test.mjs PAGE_DIR RENDERER [--screenshot FILE]
 // With --screenshot, FILE is the page of a link, FILE-WxH.png (FILE-WxH@2x.png at twice the
@@ -11,6 +12,7 @@ import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
+import {pathToFileURL} from 'node:url';
 import zlib from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 import {areaAverage, differingPixels, meanDifference, readBmp, readPng} from './card_images.mjs';
@@ -38,6 +40,7 @@ const kGreetingRows = [488, 516];
 // to 26 at 320 px and loses strokes of the letters; averaged by the browser 2 to 7.
 const kMostGreetingDifference = 10;
 
+const here = path.dirname(new URL(import.meta.url).pathname);
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'card-page-'));
 let failures = 0;
 function check(ok, what) {
@@ -59,7 +62,7 @@ function rendererCard(name) {
 
 const kTypes = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript',
                 '.mjs': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png',
-                '.webmanifest': 'application/manifest+json'};
+                '.json': 'application/json', '.webmanifest': 'application/manifest+json'};
 let offline = false;  // the network is down: every request fails as with no connection
 const sentWhole = new Map();  // file: how often it was sent in full, not as "not modified"
 // A new build of the page, as a visitor's browser finds it: the service worker of another
@@ -103,14 +106,21 @@ const browser = await puppeteer.launch({
          '--disable-component-update', '--disable-sync', '--no-first-run'],
 });
 
-async function openPage(address, viewport = {width: 768, height: 680}, prepare = null,
+// `prepare`: what runs in the page before its own scripts, each a function or [function, ...args].
+async function openPage(address, viewport = {width: 768, height: 680}, prepare = [],
                         context = browser.defaultBrowserContext()) {
   const page = await context.newPage();
   await page.setViewport(viewport);
-  if (prepare) await page.evaluateOnNewDocument(prepare);
+  for (const step of prepare) await page.evaluateOnNewDocument(...[step].flat());
   const errors = [];
   page.on('pageerror', (error) => errors.push(String(error)));
-  page.on('requestfailed', (request) => errors.push(`${request.url()} failed`));
+  page.on('requestfailed', (request) => {
+    // A video player stops reading what a seek skips: no fault.
+    if (request.resourceType() === 'media' && request.failure()?.errorText === 'net::ERR_ABORTED') {
+      return;
+    }
+    errors.push(`${request.url()} failed`);
+  });
   await page.goto(address);
   await page.waitForSelector('body[data-ready]', {timeout: 20000});
   return {page, errors};
@@ -161,6 +171,62 @@ const {page, errors} = await openPage(base);
 const prompt = await page.$eval('#name', (field) => [...field.labels[0].children].map((p) => p.textContent));
 check(prompt[0] === 'enter your name and surname' && prompt[1].startsWith('small letters'),
       `prompt: ${prompt}`);
+
+// The page's words: English in words.js (null: the core's own, the prompt), the other languages in
+// lang/. Each catalogue has exactly the English keys, each text the same values to fill in, and
+// where the page says what the window says, the window's own translation (its Linguist sources).
+const {english} = await import(pathToFileURL(path.join(pageDir, 'words.js')).href);
+const coreWords = {prompt1: prompt[0], prompt2: prompt[1]};
+const catalogues = {en: Object.fromEntries(Object.entries(english).map(
+    ([key, text]) => [key, text ?? coreWords[key]]))};
+const spoken = fs.readFileSync(path.join(pageDir, 'index.html'), 'utf8')
+                   .match(/const spoken = \[([^\]]*)\]/)?.[1].match(/[a-z]+/g) ?? [];
+const catalogueFiles = fs.readdirSync(path.join(pageDir, 'lang')).sort();
+const expectedFiles = spoken.filter((l) => l !== 'en').map((l) => `${l}.json`).sort();
+check(catalogueFiles.join() === expectedFiles.join(),
+      `the page speaks ${spoken}, its catalogues are ${catalogueFiles}`);
+{
+  const values = (text) => (text.match(/\{\w+\}/g) ?? []).sort().join();
+  // The window's words as the page writes them: its accelerators, quotes and ellipses aside.
+  const plain = (text) => text.replace(/&/g, '').replace(/[’]/g, "'").replace(/[“”„]/g, '"')
+                              .replace(/…/g, '...').replace(/\{\w+\}|%\d/g, '%')
+                              .replace(/\.$/, '').replace(/^./, (c) => c.toLowerCase());
+  const xml = (text) => text.replace(/&lt;/g, '<').replace(/&gt;/g, '>').replace(/&quot;/g, '"')
+                            .replace(/&apos;/g, "'").replace(/&amp;/g, '&');
+  for (const file of catalogueFiles) {
+    const language = path.basename(file, '.json');
+    const words = JSON.parse(fs.readFileSync(path.join(pageDir, 'lang', file), 'utf8'));
+    catalogues[language] = words;
+    const missing = Object.keys(english).filter((key) => typeof words[key] !== 'string' ||
+                                                         !words[key]);
+    const extra = Object.keys(words).filter((key) => !(key in english));
+    const unlike = Object.keys(english).filter(
+        (key) => key in words && values(words[key]) !== values(catalogues.en[key]));
+    check(missing.length === 0 && extra.length === 0 && unlike.length === 0,
+          `${file}: missing ${missing}, not in English ${extra}, other values in ${unlike}`);
+    const ts = fs.readFileSync(
+        path.join(here, `../../src/window/translations/newyear-card_${language}.ts`), 'utf8');
+    const windowWords = new Map([...ts.matchAll(
+        /<source>([^<]*)<\/source>\s*<translation>([^<]*)<\/translation>/g)].map(
+        ([, source, translation]) => [plain(xml(source)), plain(xml(translation))]));
+    const shared = Object.keys(english).filter((key) => windowWords.has(plain(catalogues.en[key])));
+    const different = shared.filter(
+        (key) => key in words && plain(words[key]) !== windowWords.get(plain(catalogues.en[key])));
+    check(shared.length >= 4 && different.length === 0,
+          `${file}: says otherwise than the window (${shared.length} shared): ` +
+          different.map((key) => `${key} "${words[key]}"`).join(', '));
+  }
+}
+// A catalogue's text with its values filled in, as the page's say() does.
+function fill(language, key, values = {}) {
+  const words = catalogues[language];
+  return words[key].replace(/\{(\w+)\}/g, (whole, name) => String(values[name] ?? words[name]));
+}
+// What the browser says it prefers, for the page to choose its language by.
+function preferLanguages(languages) {
+  Object.defineProperty(navigator, 'languages', {get: () => languages});
+  Object.defineProperty(navigator, 'language', {get: () => languages[0]});
+}
 
 // What a screen reader says once a card is finished.
 async function announcement(page, words) {
@@ -355,12 +421,17 @@ for (const name of kGoldenNames) {
   }
 }
 
-// A phone's share sheet, as far as the page can see it: it takes PNG files, and keeps what it
-// was handed for the test to read.
+// A phone's share sheet, as far as the page can see it: it takes PNG files and videos, and keeps
+// what it was handed for the test to read.
 function shareSheet() {
-  navigator.canShare = (data) => (data.files ?? []).every((f) => f.type === 'image/png');
+  const kinds = ['image/png', 'video/mp4', 'video/webm'];
+  navigator.canShare = (data) => (data.files ?? []).every((f) => kinds.includes(f.type));
   navigator.share = async (data) => {
     const [file] = data.files;
+    if (file.type !== 'image/png') {
+      window.sharedVideo = {name: file.name, type: file.type, size: file.size, url: data.url};
+      return;
+    }
     const bytes = new Uint8Array(await file.arrayBuffer());
     let text = '';
     for (let k = 0; k < bytes.length; k += 0x8000) {
@@ -370,30 +441,53 @@ function shareSheet() {
   };
 }
 
+// Counts the videos the page hands out as files to download: a browser may refuse a second
+// download quietly, so the files saved alone do not tell.
+function countVideoFiles() {
+  const objectUrl = URL.createObjectURL;
+  window.videoFiles = 0;
+  URL.createObjectURL = (blob) => {
+    if (blob.type?.startsWith('video/')) window.videoFiles++;
+    return objectUrl(blob);
+  };
+}
+
 // Every screen, from the smallest phone held either way to a desktop: the whole card shown,
 // undistorted, and every control inside the screen, big enough to touch, with nothing to scroll
 // sideways. Where the card is shown smaller than its pixels it is averaged, so that the greeting
 // keeps its strokes (against the renderer's card shrunk by area averaging), and its greeting is
 // also given as text; a tap or Enter shows it enlarged, whole, at its own size or larger, until
 // Escape, a tap, "close" or the back button. Where files can be shared, "share" hands the card's
-// PNG and its link to the share sheet.
+// PNG and its link to the share sheet. A browser that prefers Slovenian or German (`languages`)
+// gets the page in it (`speaks`), the card unchanged. A browser with a video encoder offers the
+// video of the card's growth, one without (`videoEncoder: false`) does not; `video` makes it.
 {
   const name = 'janez novak';
   const mobile = {isMobile: true, hasTouch: true};
   const viewports = [
-    {width: 320, height: 568, deviceScaleFactor: 1, ...mobile, open: 'Enter', close: 'Escape'},
+    {width: 320, height: 568, deviceScaleFactor: 1, ...mobile, videoEncoder: false, open: 'Enter',
+     close: 'Escape'},
     {width: 320, height: 568, deviceScaleFactor: 2, ...mobile, open: 'tap', close: 'back'},
-    {width: 390, height: 844, deviceScaleFactor: 3, ...mobile, share: true, open: 'tap',
-     close: 'tap'},
+    {width: 390, height: 844, deviceScaleFactor: 3, ...mobile, share: true, video: true,
+     open: 'tap', close: 'tap'},
     {width: 844, height: 390, deviceScaleFactor: 3, ...mobile, open: 'tap', close: 'close'},
     {width: 1280, height: 800, open: 'click', close: 'Escape'},
+    {width: 390, height: 844, deviceScaleFactor: 3, ...mobile, languages: ['sl-SI', 'en-US'],
+     speaks: 'sl', open: 'tap', close: 'close'},
+    {width: 320, height: 568, deviceScaleFactor: 2, ...mobile, languages: ['fr-FR', 'de-AT', 'en'],
+     speaks: 'de', open: 'Enter', close: 'Escape'},
   ];
   console.log('screen          greeting shown smaller, against its area average');
   for (const viewport of viewports) {
     const ratio = viewport.deviceScaleFactor ?? 1;
-    const size = `${viewport.width}x${viewport.height}${ratio > 1 ? `@${ratio}x` : ''}`;
-    const opened = await openPage(`${base}#${encodeURIComponent(name)}`, viewport,
-                                  viewport.share ? shareSheet : null);
+    const size = `${viewport.width}x${viewport.height}${ratio > 1 ? `@${ratio}x` : ''}` +
+                 (viewport.speaks ? `-${viewport.speaks}` : '');
+    const prepare = [];
+    if (viewport.share) prepare.push(shareSheet);
+    if (viewport.languages) prepare.push([preferLanguages, viewport.languages]);
+    if (viewport.videoEncoder === false) prepare.push(() => { delete window.VideoEncoder; });
+    if (viewport.video) prepare.push(countVideoFiles);
+    const opened = await openPage(`${base}#${encodeURIComponent(name)}`, viewport, prepare);
     const p = opened.page;
     const card = await finishedCard(p, name);
     const differing = differingPixels(card.rgba, references.get(name).rgba, kComparedPixels);
@@ -444,8 +538,13 @@ function shareSheet() {
     check((layout.caption?.replace(/\s+/g, ' ') ?? null) ===
               (shrunk ? card.label.replace(/\s+/g, ' ') : null),
           `${size}: the greeting as text: "${layout.caption}"`);
-    const shareShown = layout.controls.some((b) => b.id === 'share');
+    const shown = (id) => layout.controls.some((b) => b.id === id);
+    const shareShown = shown('share');
     check(shareShown === Boolean(viewport.share), `${size}: "share" shown: ${shareShown}`);
+    const filming = viewport.videoEncoder !== false;
+    check(shown('save-video') === filming && shown('share-video') === (filming && shareShown),
+          `${size}: "save video" shown: ${shown('save-video')}, "share video": ` +
+          `${shown('share-video')}`);
     if (viewport.share && shareShown) {
       await p.click('#share');
       const shared = await p.waitForFunction(() => window.shared, {timeout: 5000})
@@ -458,9 +557,135 @@ function shareSheet() {
     }
     if (screenshot) await p.screenshot({path: screenshot.replace(/(\.png)?$/, `-${size}.png`)});
     await enlargeAndClose(p, viewport, card, size);
+    if (viewport.video) await checkVideo(p, size);
+    if (viewport.speaks) await checkLanguage(p, viewport.speaks, name, card, size);
     check(opened.errors.length === 0, `${size}: errors: ${opened.errors}`);
     await p.close();
   }
+}
+
+// The video of the card's growth, saved, then shared: a second click while it is made changes
+// nothing, and the file is the renderer's film: as long as its --video (within 0.2 s), and its last
+// frame, each card pixel a 2 x 2 square, the card's pixels (40 dB at least, on the card of "srecno
+// novo leto": Chromium's H.264 encoder keeps no finer than 39 to 42 dB on the golden cards).
+// Sharing hands over the same file, named as saved.
+async function checkVideo(p, what) {
+  const name = 'srecno novo leto';
+  await typeName(p, name);
+  const card = await finishedCard(p, name);
+  const downloads = fs.mkdtempSync(path.join(work, 'video-'));
+  const session = await p.createCDPSession();
+  await session.send('Browser.setDownloadBehavior',
+                     {behavior: 'allow', downloadPath: downloads, eventsEnabled: true});
+  const saved = new Promise((resolve) => session.on('Browser.downloadProgress', (event) => {
+    if (event.state === 'completed') resolve();
+  }));
+  const clicked = performance.now();
+  await p.click('#save-video');
+  await p.click('#save-video');
+  await Promise.race([saved, new Promise((resolve) => setTimeout(resolve, 60000))]);
+  const madeMs = performance.now() - clicked;
+  await new Promise((resolve) => setTimeout(resolve, 1000));  // time for a second download
+  const files = fs.readdirSync(downloads);
+  const handedOut = await p.evaluate(() => window.videoFiles);
+  check(files.length === 1 && /^T\d{14}\.(mp4|webm)$/.test(files[0]) && handedOut === 1,
+        `${what}: saved videos: ${files}, ${handedOut} handed out`);
+  if (files.length !== 1) return;
+  const file = path.join(downloads, files[0]);
+  const reference = path.join(work, 'reference.mp4');
+  execFileSync(renderer, ['--name', name, '--video', reference]);
+  const film = await p.evaluate(async (ours, theirs) => {
+    const open = async (base64) => {
+      const video = document.createElement('video');
+      video.muted = true;
+      document.body.append(video);
+      video.src = URL.createObjectURL(new Blob([Uint8Array.from(atob(base64),
+                                                                (c) => c.charCodeAt(0))]));
+      await new Promise((resolve, reject) => {
+        video.onloadeddata = resolve;
+        video.onerror = () => reject(new Error(video.error?.message));
+      });
+      return video;
+    };
+    const video = await open(ours);
+    const reference = await open(theirs);
+    // The last frame, once the seek to the end is done and the frame is shown.
+    const shown = new Promise((resolve) => video.requestVideoFrameCallback(resolve));
+    video.currentTime = video.duration;
+    await new Promise((resolve) => { video.onseeked = resolve; });
+    await Promise.race([shown, new Promise((resolve) => setTimeout(resolve, 2000))]);
+    const canvas = new OffscreenCanvas(video.videoWidth, video.videoHeight);
+    const drawn = canvas.getContext('2d');
+    drawn.drawImage(video, 0, 0);
+    const frame = drawn.getImageData(0, 0, canvas.width, canvas.height).data;
+    const cardCanvas = document.getElementById('card');
+    const {width, height} = cardCanvas;
+    const pixels = cardCanvas.getContext('2d').getImageData(0, 0, width, height).data;
+    let squares = 0;
+    if (canvas.width === 2 * width && canvas.height === 2 * height) {
+      for (let y = 0; y < height; y++) {
+        for (let x = 0; x < width; x++) {
+          for (let c = 0; c < 3; c++) {
+            const at = (dy, dx) => frame[4 * ((2 * y + dy) * canvas.width + 2 * x + dx) + c];
+            const mean = (at(0, 0) + at(0, 1) + at(1, 0) + at(1, 1)) / 4;
+            squares += (mean - pixels[4 * (y * width + x) + c]) ** 2;
+          }
+        }
+      }
+    }
+    return {width: canvas.width, height: canvas.height, duration: video.duration,
+            reference: reference.duration,
+            psnr: 10 * Math.log10(255 ** 2 / (squares / (3 * width * height)))};
+  }, fs.readFileSync(file).toString('base64'), fs.readFileSync(reference).toString('base64'));
+  const bytes = fs.statSync(file).size;
+  console.log(`video of "${name}": ${files[0]}, ${(bytes / 1e6).toFixed(1)} MB, made in ` +
+              `${(madeMs / 1000).toFixed(1)} s; ${film.duration.toFixed(2)} s long (the ` +
+              `renderer's ${film.reference.toFixed(2)} s), its last frame ` +
+              `${film.psnr.toFixed(1)} dB from the card`);
+  check(film.width === 1400 && film.height === 1050 &&
+            Math.abs(film.duration - film.reference) <= 0.2 && film.psnr >= 40,
+        `${what}: the video is ${film.width} x ${film.height}, ${film.duration} s long against ` +
+        `${film.reference} s, its last frame ${film.psnr} dB from the card`);
+  await p.click('#share-video');
+  const shared = await p.waitForFunction(() => window.sharedVideo, {timeout: 60000})
+                     .then((handle) => handle.jsonValue(), () => ({}));
+  const type = files[0].endsWith('.mp4') ? 'video/mp4' : 'video/webm';
+  check(shared.name === files[0] && shared.type === type && shared.size === bytes &&
+            shared.url === card.link,
+        `${what}: shared ${shared.name} (${shared.type}, ${shared.size} bytes) with ${shared.url}`);
+}
+
+// The page in `language` with the card of `name` on screen: it says the card is ready in that
+// language, and a refused name, with its fix; then no word of the English catalogue is left in any
+// text or label of the page, the greeting aside, which is the card's own, as painted.
+async function checkLanguage(p, language, name, card, what) {
+  const ready = fill(language, 'ready', {name});
+  const said = await announcement(p, ready);
+  check(said === ready, `${what}: announced "${said}"`);
+  await typeName(p, 'Ana');
+  await p.waitForSelector('#fix', {timeout: 20000});
+  const why = await p.$eval('#why', (w) => ({text: w.firstChild.textContent,
+                                             fix: w.querySelector('#fix').textContent}));
+  check(why.text === fill(language, 'capital') && why.fix === fill(language, 'fix', {name: 'ana'}),
+        `${what}: the refusal reads "${why.text}", offers "${why.fix}"`);
+  const seen = await p.evaluate(() => {
+    const texts = [document.title, document.querySelector('meta[name=description]').content];
+    const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+    for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+      if (!node.parentElement.closest('script, style, #link')) texts.push(node.textContent);
+    }
+    for (const e of document.querySelectorAll('[aria-label], [title], [placeholder]')) {
+      texts.push(e.getAttribute('aria-label') ?? '', e.title, e.placeholder ?? '');
+    }
+    return {texts, lang: document.documentElement.lang};
+  });
+  const wordsOf = (texts) => new Set(texts.join(' ').toLowerCase().match(/\p{L}{2,}/gu));
+  const own = wordsOf(Object.values(catalogues[language]));
+  const englishOnly = [...wordsOf(Object.values(catalogues.en))].filter((w) => !own.has(w));
+  const shown = wordsOf(seen.texts.map((text) => text.replaceAll(card.label, ' ')));
+  const left = englishOnly.filter((w) => shown.has(w));
+  check(seen.lang === language && left.length === 0,
+        `${what}: <html lang="${seen.lang}">, English words left: ${left}`);
 }
 
 // The card enlarged, opened and closed in the ways of `viewport`: every pixel of the card, each a
@@ -607,30 +832,45 @@ async function enlargeAndClose(p, viewport, card, what) {
   await p.close();
 }
 
-// Offline: a page opened once reloads with no network and makes a card, from a cache named after
-// this build's files.
+// Offline: a page opened once reloads with no network and makes a card, in each of its languages,
+// from a cache named after this build's files; and the video of a card, its muxer kept too.
 {
   const name = 'anna';
   const version = fs.readFileSync(path.join(pageDir, 'service_worker.js'), 'latin1')
                       .match(/'([0-9a-f]{16})'/)?.[1];
-  const opened = await openPage(base);
-  const p = opened.page;
-  const caches = await p.evaluate(async () => {
-    await navigator.serviceWorker.ready;
-    return caches.keys();
-  });
-  check(version !== undefined && caches.length === 1 && caches[0] === `newyear-card-${version}`,
-        `caches ${caches}, this build ${version}`);
-  offline = true;
-  await p.reload();
-  await p.waitForSelector('body[data-ready]', {timeout: 20000});
-  await typeName(p, name);
-  const card = await finishedCard(p, name);
-  const differing = differingPixels(card.rgba, references.get(name).rgba, kComparedPixels);
-  check(differing <= kAllowedDiffering && hasGreeting(card.rgba), `offline card: ${differing} differ`);
-  offline = false;
-  check(opened.errors.length === 0, `offline: errors: ${opened.errors}`);
-  await p.close();
+  for (const [language, languages] of [['en', null], ['sl', ['sl']], ['de', ['de-CH', 'fr']]]) {
+    const opened = await openPage(base, undefined, languages ? [[preferLanguages, languages]] : []);
+    const p = opened.page;
+    const caches = await p.evaluate(async () => {
+      await navigator.serviceWorker.ready;
+      return caches.keys();
+    });
+    check(version !== undefined && caches.length === 1 && caches[0] === `newyear-card-${version}`,
+          `caches ${caches}, this build ${version}`);
+    offline = true;
+    await p.reload();
+    await p.waitForSelector('body[data-ready]', {timeout: 20000});
+    const speaks = await p.evaluate(() => [document.documentElement.lang,
+                                           document.getElementById('make').textContent]);
+    check(speaks.join() === [language, fill(language, 'make')].join(),
+          `offline in "${language}": the page speaks ${speaks}`);
+    await typeName(p, name);
+    const card = await finishedCard(p, name);
+    const differing = differingPixels(card.rgba, references.get(name).rgba, kComparedPixels);
+    check(differing <= kAllowedDiffering && hasGreeting(card.rgba),
+          `offline card in "${language}": ${differing} differ`);
+    if (language === 'en') {
+      await p.click('#save-video');
+      const saved = fill(language, 'filmSaved', {file: ''});
+      const made = await p.waitForFunction(
+          (words) => document.getElementById('status').textContent.startsWith(words),
+          {timeout: 60000, polling: 100}, saved).then(() => true, () => false);
+      check(made, `offline, no video: "${await p.$eval('#why', (e) => e.textContent)}"`);
+    }
+    offline = false;
+    check(opened.errors.length === 0, `offline in "${language}": errors: ${opened.errors}`);
+    await p.close();
+  }
 }
 
 // The page's speed against the window's card natively (BM_CardWindow, when the benchmark was
@@ -671,20 +911,34 @@ for (const file of ['card_core.wasm', 'card_core.mjs']) {
   check(sentWhole.get(file) === 1, `${file} was downloaded ${sentWhole.get(file)} times`);
 }
 
-// What a visitor downloads, compressed as servers send it.
-const kShipped = {wasm: ['card_core.wasm'],
-                  scripts: ['card_core.mjs', 'card.js', 'plain_words.js', 'card_worker.js'],
-                  icon: ['icon.png'],
-                  'the rest': ['index.html', 'service_worker.js', 'manifest.webmanifest']};
-const gzipped = Object.entries(kShipped).map(([part, files]) => [part, files.reduce(
-    (sum, f) => sum + zlib.gzipSync(fs.readFileSync(path.join(pageDir, f)), {level: 9}).length, 0)]);
-const gzipTotal = gzipped.reduce((sum, [, bytes]) => sum + bytes, 0);
+// What a visitor downloads on the first visit, compressed as servers send it: the page and every
+// file its service worker keeps for offline use.
+const kept = fs.readFileSync(path.join(pageDir, 'service_worker.js'), 'utf8')
+                 .match(/const kFiles = \[([^\]]*)\]/)[1].match(/'\.\/[^']+'/g)
+                 .map((file) => file.slice(3, -1));
+const partOf = (file) => file.endsWith('.wasm') ? 'wasm' : file.startsWith('lang/') ? 'words' :
+                         file.startsWith('vendor/') ? 'muxers' : /\.m?js$/.test(file) ? 'scripts' :
+                         file.endsWith('.png') ? 'icon' : 'the rest';
+const gzipped = new Map();
+for (const file of [...kept, 'service_worker.js']) {
+  const bytes = zlib.gzipSync(fs.readFileSync(path.join(pageDir, file)), {level: 9}).length;
+  gzipped.set(partOf(file), (gzipped.get(partOf(file)) ?? 0) + bytes);
+}
+const gzipTotal = [...gzipped.values()].reduce((sum, bytes) => sum + bytes, 0);
 times.sort((a, b) => a - b);
 console.log(`card time in the browser: median ${times[times.length >> 1].toFixed(1)} ms, ` +
             `slowest ${times.at(-1).toFixed(1)} ms`);
-console.log(`gzip size: ${gzipped.map(([part, bytes]) => `${part} ${bytes}`).join(' + ')} = ` +
+console.log(`gzip size: ${[...gzipped].map(([part, bytes]) => `${part} ${bytes}`).join(' + ')} = ` +
             `${(gzipTotal / 1024).toFixed(1)} KiB`);
 check(gzipTotal <= 300 * 1024, `the page's files are ${gzipTotal} bytes after gzip`);
+// The page's muxers are the releases pinned in package.json, unchanged (web/vendor/README.md).
+for (const muxer of ['mp4-muxer', 'webm-muxer']) {
+  const pinned = path.join(here, 'node_modules', muxer);
+  const version = JSON.parse(fs.readFileSync(path.join(pinned, 'package.json'), 'utf8')).version;
+  check(fs.readFileSync(path.join(pinned, 'build', `${muxer}.mjs`))
+            .equals(fs.readFileSync(path.join(pageDir, 'vendor', `${muxer}.mjs`))),
+        `the page's vendor/${muxer}.mjs is not ${muxer} ${version}'s`);
+}
 const iconBytes = fs.statSync(path.join(pageDir, 'icon.png')).size;
 check(iconBytes <= 16 * 1024, `the icon is ${iconBytes} bytes`);
 
@@ -694,7 +948,7 @@ check(iconBytes <= 16 * 1024, `the icon is ${iconBytes} bytes`);
 {
   const context = await browser.createBrowserContext();
   const opened = await openPage(base, {width: 390, height: 844, isMobile: true, hasTouch: true},
-                                null, context);
+                                [], context);
   const p = opened.page;
   await p.waitForFunction(() => navigator.serviceWorker.controller !== null, {timeout: 20000});
   newVersion = true;
