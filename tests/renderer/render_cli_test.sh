@@ -10,39 +10,13 @@ set -u
 
 render=${1:?usage: render_cli_test.sh PATH/TO/newyear-card-render}
 render=$(realpath "$render")
-python=/usr/bin/python3
-if ! "$python" -c 'import PIL' 2>/dev/null; then
-  echo "render_cli_test: skipped: $python cannot import PIL; install python3-pil" >&2
-  exit 77
-fi
+test_name=render_cli_test
+source "$(dirname "${BASH_SOURCE[0]}")/renderer_test_kit.sh"
+need_pillow
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/render-cli-test.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
-
-passed=0
-failed=0
-pass() { passed=$((passed + 1)); }
-fail() {
-  failed=$((failed + 1))
-  echo "FAIL: $*" >&2
-}
-
-# Runs the renderer with stdin from /dev/null unless redirected by the caller; leaves the exit
-# status in $status and what it printed in out.txt and err.txt.
-status=0
-run() {
-  "$render" "$@" >out.txt 2>err.txt
-  status=$?
-}
-run_stdin() {
-  local input=$1
-  shift
-  "$render" "$@" <"$input" >out.txt 2>err.txt
-  status=$?
-}
-said() { grep -qiE -- "$1" err.txt; }
-show_err() { sed 's/^/    /' err.txt >&2; }
 
 # Picture and recipe questions, answered by Pillow and the json module.
 cat >tool.py <<'PY'
@@ -1205,5 +1179,4 @@ else
   fail "--version: exit status $status, '$(cat out.txt)'"
 fi
 
-echo "render_cli_test: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report

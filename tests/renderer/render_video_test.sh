@@ -14,36 +14,19 @@ set -u
 render=$(realpath "${1:?usage: render_video_test.sh RENDERER GROWTH_PICTURE NO_ENCODER}")
 growth_picture=$(realpath "${2:?usage: render_video_test.sh RENDERER GROWTH_PICTURE NO_ENCODER}")
 no_encoder=$(realpath "${3:?usage: render_video_test.sh RENDERER GROWTH_PICTURE NO_ENCODER}")
-python=/usr/bin/python3
+test_name=render_video_test
+source "$(dirname "${BASH_SOURCE[0]}")/renderer_test_kit.sh"
 for tool in ffmpeg ffprobe; do
   if ! command -v "$tool" >/dev/null; then
-    echo "render_video_test: skipped: no $tool; install ffmpeg" >&2
+    echo "$test_name: skipped: no $tool; install ffmpeg" >&2
     exit 77
   fi
 done
-if ! "$python" -c 'import PIL' 2>/dev/null; then
-  echo "render_video_test: skipped: $python cannot import PIL; install python3-pil" >&2
-  exit 77
-fi
+need_pillow
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/render-video-test.XXXXXX")
 trap 'umount "$work/small-disk" 2>/dev/null; rm -rf "$work"' EXIT
 cd "$work" || exit 1
-
-passed=0
-failed=0
-pass() { passed=$((passed + 1)); }
-fail() {
-  failed=$((failed + 1))
-  echo "FAIL: $*" >&2
-}
-status=0
-run() {
-  "$render" "$@" </dev/null >out.txt 2>err.txt
-  status=$?
-}
-said() { grep -qiE -- "$1" err.txt; }
-show_err() { sed 's/^/    /' err.txt >&2; }
 
 cat >tool.py <<'PY'
 import math, sys
@@ -206,5 +189,4 @@ done <<'TABLE'
 1|encoder libx264 is missing|ways|no encoder|--name ab --out ways/card.png --video ways/card.mp4
 TABLE
 
-echo "render_video_test: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report
