@@ -215,6 +215,14 @@ answer_dialog() {
   with_deadline xdotool key Return || fail "could not press Return"
 }
 
+# Waits for the name dialog, answers it with `$1` and waits until it has gone.
+enter_name() {
+  local dialog
+  dialog=$(wait_for_dialog "")
+  answer_dialog "$dialog" "$1"
+  wait_for_no_dialog
+}
+
 click() {
   with_deadline xdotool mousemove "$((window_x + $1))" "$((window_y + $2))" click 1 ||
     fail "could not click at ($1, $2) of the window"
@@ -390,9 +398,7 @@ echo "card for '$NAME' drawn"
 
 step="repeat with another name"
 click "$REPEAT_X" "$REPEAT_Y"
-dialog=$(wait_for_dialog "")
-answer_dialog "$dialog" "$OTHER_NAME"
-wait_for_no_dialog
+enter_name "$OTHER_NAME"
 wait_for_card "$work/other-card.png" "$work/card.png"
 difference=$(differing_pixels "$work/card.png" "$work/other-card.png")
 [ "$difference" -gt 1000 ] || fail "'repeat' with another name drew the same picture"
@@ -400,9 +406,7 @@ echo "'repeat': card for '$OTHER_NAME' drawn"
 
 step="repeat with the same name"
 click "$REPEAT_X" "$REPEAT_Y"
-dialog=$(wait_for_dialog "")
-answer_dialog "$dialog" "$NAME"
-wait_for_no_dialog
+enter_name "$NAME"
 wait_for_card "$work/card-again.png" "$work/other-card.png"
 difference=$(differing_pixels "$work/card.png" "$work/card-again.png")
 [ "$difference" -eq 0 ] || fail "the same name drew a different picture ($difference pixels differ)"
@@ -476,9 +480,7 @@ echo "'exit' ended the program with status 0"
 for locale in sl_SI.UTF-8 de_DE.UTF-8; do
   step="the card in $locale"
   start_program "$work/home-$locale" LC_ALL="$locale"
-  dialog=$(wait_for_dialog "")
-  answer_dialog "$dialog" "$NAME"
-  wait_for_no_dialog
+  enter_name "$NAME"
   wait_for_card "$work/card-$locale.png" "$work/black.png"
   difference=$(differing_pixels "$work/card.png" "$work/card-$locale.png")
   [ "$difference" -eq 0 ] || fail "the card differs from the English one in $difference pixels"
