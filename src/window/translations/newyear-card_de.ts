@@ -202,6 +202,14 @@ newyear-card-render macht dieselben Karten ohne Fenster.
 <context>
     <name>NameDialog</name>
     <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
         <source>Capital letters can't be used</source>
         <translation>Großbuchstaben können nicht verwendet werden</translation>
     </message>

@@ -202,6 +202,14 @@ newyear-card-render naredi enake voščilnice brez okna.
 <context>
     <name>NameDialog</name>
     <message>
+        <source>OK</source>
+        <translation>V redu</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Prekliči</translation>
+    </message>
+    <message>
         <source>Capital letters can't be used</source>
         <translation>Velikih črk ni mogoče uporabiti</translation>
     </message>
