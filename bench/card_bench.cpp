@@ -139,8 +139,7 @@ void BM_CardStrokes(benchmark::State& state) {
   for (auto _ : state) {
     for (const PositionStrokes& s : strokes) {
       if (!s.drawn) continue;
-      picture.Line(s.x1, s.y1, s.x2, s.y2, s.colour);
-      picture.Line(s.x3, s.y3, s.x4, s.y4, s.colour);
+      picture.LinePair(s.x1, s.y1, s.x2, s.y2, s.x3, s.y3, s.x4, s.y4, s.colour);
     }
     benchmark::DoNotOptimize(picture.pixels().data());
   }

@@ -58,6 +58,19 @@ class Surface {
     MarkRowsDrawn(std::min(py1, py2), std::max(py1, py2));
     if (observer_ != nullptr) NotifyLine(px1, py1, px2, py2);
   }
+  // Two lines of one colour, the picture the same as from Line for each in turn; a pair where the
+  // second is the first turned half a turn about a point is painted faster (DrawLinePair).
+  void LinePair(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,
+                std::int32_t packed) {
+    const LineEnds first{DevicePixel(x1), DevicePixel(y1), DevicePixel(x2), DevicePixel(y2)};
+    const LineEnds second{DevicePixel(x3), DevicePixel(y3), DevicePixel(x4), DevicePixel(y4)};
+    DrawLinePair(pixels_, ClipRect{0, 0, width() - 1, height() - 1}, first, second,
+                 ArgbFromPacked(packed));
+    for (const LineEnds& l : {first, second}) {
+      MarkRowsDrawn(std::min(l.y1, l.y2), std::max(l.y1, l.y2));
+      if (observer_ != nullptr) NotifyLine(l.x1, l.y1, l.x2, l.y2);
+    }
+  }
   void PSet(float x, float y, std::int32_t packed);
   // The packed colour at (x, y); no colour outside the surface.
   std::optional<std::int32_t> Point(float x, float y) const;

@@ -14,6 +14,19 @@ namespace card {
 void DrawLine(PixelBuffer& buffer, const ClipRect& clip, std::int32_t x1, std::int32_t y1,
               std::int32_t x2, std::int32_t y2, std::uint32_t argb);
 
+// The ends of one line in device pixels.
+struct LineEnds {
+  std::int32_t x1, y1, x2, y2;
+};
+
+// Two lines of one colour where the second is usually the first turned half a turn about a point
+// (the two strokes of a scan position). Such a pair is painted in one pass, both pixels of a step
+// together, which halves the set-up and the loop's own work; any other pair is painted as two
+// lines. Either way the picture is the one DrawLine gives for the first line and then the second:
+// with one colour, the order of their pixels cannot show.
+void DrawLinePair(PixelBuffer& buffer, const ClipRect& clip, const LineEnds& first,
+                  const LineEnds& second, std::uint32_t argb);
+
 inline void DrawLine(PixelBuffer& buffer, std::int32_t x1, std::int32_t y1, std::int32_t x2,
                      std::int32_t y2, std::uint32_t argb) {
   DrawLine(buffer, ClipRect{0, 0, buffer.width() - 1, buffer.height() - 1}, x1, y1, x2, y2, argb);

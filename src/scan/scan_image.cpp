@@ -97,8 +97,7 @@ bool Form1::ScanRows(int count) {
       for (int k = 0; k < n; ++k) {
         const PositionStrokes& s = block[k];
         if (s.drawn) {
-          picture.Line(s.x1, s.y1, s.x2, s.y2, s.colour);
-          picture.Line(s.x3, s.y3, s.x4, s.y4, s.colour);
+          picture.LinePair(s.x1, s.y1, s.x2, s.y2, s.x3, s.y3, s.x4, s.y4, s.colour);
         }
       }
       scan_->visited = true;

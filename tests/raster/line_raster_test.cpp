@@ -290,6 +290,58 @@ TEST(DrawLineTest, LongLinesCrossingTheBufferPaintExactlyTheirInsidePart) {
   EXPECT_GT(crossing, 2500) << "most lines must actually cross the buffer";
 }
 
+// A pair must paint what its two lines paint one after the other, whichever way it takes: both
+// inside, one or both cut by the buffer or a clip rectangle (the two cuts overlapping, apart or
+// empty), spans, lines too long for the pair's tables, and pairs that are not half-turned.
+TEST(DrawLinePairTest, PaintsWhatItsTwoLinesPaintInTurn) {
+  struct Scene {
+    const char* what;
+    int centre_low, centre_high;  // the turning point, in both coordinates
+    int reach;                    // how far the ends lie from it, at most
+    bool turned;                  // the second line the first turned half a turn
+    bool clipped;                 // a clip rectangle inside the buffer as well
+  };
+  const Scene scenes[] = {
+      {"inside", 25, 35, 20, true, false},
+      {"across the edges", -15, 75, 30, true, false},
+      {"cut by a clip rectangle", 0, 60, 30, true, true},
+      {"far outside", -200, 260, 60, true, false},
+      {"longer than the tables", 20, 40, 400, true, false},
+      {"not turned", -10, 70, 30, false, true},
+  };
+  const std::uint32_t background = 0xFF102030u, ink = 0xFFFFEE00u;
+  std::mt19937 random(1229);
+  for (const Scene& scene : scenes) {
+    std::uniform_int_distribution<int> centre(scene.centre_low, scene.centre_high);
+    std::uniform_int_distribution<int> reach(-scene.reach, scene.reach);
+    std::uniform_int_distribution<int> edge(-5, 65);
+    for (int i = 0; i < 3000; ++i) {
+      const int cx = centre(random), cy = centre(random);
+      LineEnds first{cx + reach(random), cy + reach(random), cx + reach(random),
+                     cy + reach(random)};
+      if (i % 10 == 0) first.y2 = first.y1;  // rows and columns among them
+      if (i % 10 == 1) first.x2 = first.x1;
+      const LineEnds second = scene.turned ? LineEnds{2 * cx - first.x1, 2 * cy - first.y1,
+                                                      2 * cx - first.x2, 2 * cy - first.y2}
+                                           : LineEnds{cx + reach(random), cy + reach(random),
+                                                      cx + reach(random), cy + reach(random)};
+      const int a = edge(random), b = edge(random), c = edge(random), d = edge(random);
+      const ClipRect clip =
+          scene.clipped ? ClipRect{std::min(a, b), std::min(c, d), std::max(a, b), std::max(c, d)}
+                        : ClipRect{0, 0, 60, 60};
+      PixelBuffer expected(61, 61, background), painted(61, 61, background);
+      DrawLine(expected, clip, first.x1, first.y1, first.x2, first.y2, ink);
+      DrawLine(expected, clip, second.x1, second.y1, second.x2, second.y2, ink);
+      DrawLinePair(painted, clip, first, second, ink);
+      ASSERT_TRUE(painted == expected)
+          << scene.what << ": (" << first.x1 << ", " << first.y1 << ") to (" << first.x2 << ", "
+          << first.y2 << ") and (" << second.x1 << ", " << second.y1 << ") to (" << second.x2
+          << ", " << second.y2 << "), clip " << clip.left << " " << clip.top << " " << clip.right
+          << " " << clip.bottom;
+    }
+  }
+}
+
 TEST(DevicePixelTest, RoundsToTheNearestPixelWithHalvesToEven) {
   EXPECT_EQ(DevicePixel(0.0f), 0);
   EXPECT_EQ(DevicePixel(0.49f), 0);
