@@ -9,7 +9,7 @@ set -euo pipefail
 programs=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-dejavu-core nlohmann-json3-dev libsleef-dev libdeflate-dev
-  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
+  libavcodec-dev libavformat-dev libavutil-dev
 )
 web=(cmake make emscripten python3)
 tests=(

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "film_planes.h"
 #include "form/card_sequence.h"
 #include "form/form1.h"
 #include "overlay/greeting.h"
 #include "platform/memory/memory_platform.h"
 #include "seed/name_rules.h"
 #include "video/film_plan.h"
+#include "video/film_planes.h"
 #include "video/growth_frames.h"
 
 namespace {

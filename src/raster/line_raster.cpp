@@ -71,8 +71,12 @@ struct LinePairSteps {
 
     const std::int64_t major_at = plan.MajorAt(from);
     const std::int64_t minor_at = plan.MinorAt(static_cast<std::int64_t>(start >> kFractionBits));
-    const std::int64_t x = plan.x_major ? major_at : minor_at;
-    const std::int64_t y = plan.x_major ? minor_at : major_at;
+    // The first pixel of a part painted lies inside the buffer, so its coordinates fit; those of a
+    // part not painted are never used.
+    const auto x = static_cast<std::ptrdiff_t>(plan.x_major ? major_at : minor_at);
+    const auto y = static_cast<std::ptrdiff_t>(plan.x_major ? minor_at : major_at);
+    const auto turned_x = static_cast<std::ptrdiff_t>(twice_cx - x);
+    const auto turned_y = static_cast<std::ptrdiff_t>(twice_cy - y);
     const std::ptrdiff_t stride = buffer.stride();
     const std::ptrdiff_t major_sign = plan.major_forward ? 1 : -1;
     const std::ptrdiff_t minor_sign = plan.minor_forward ? 1 : -1;
@@ -81,7 +85,7 @@ struct LinePairSteps {
 
     std::uint32_t* const pixels = buffer.data();
     std::ptrdiff_t first = y * stride + x;
-    std::ptrdiff_t second = (twice_cy - y) * stride + (twice_cx - x);
+    std::ptrdiff_t second = turned_y * stride + turned_x;
     // Two steps an iteration: the loop's counting and branch are a fair part of a pixel's cost.
 #pragma GCC unroll 2
     for (std::int64_t n = to - from; n >= 0; --n) {
