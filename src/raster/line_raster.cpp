@@ -86,8 +86,6 @@ struct LinePairSteps {
     std::uint32_t* const pixels = buffer.data();
     std::ptrdiff_t first = y * stride + x;
     std::ptrdiff_t second = turned_y * stride + turned_x;
-    // Two steps an iteration: the loop's counting and branch are a fair part of a pixel's cost.
-#pragma GCC unroll 2
     for (std::int64_t n = to - from; n >= 0; --n) {
       const auto across = static_cast<std::ptrdiff_t>(position >> kFractionBits) * minor_step;
       if constexpr (kPart != PairPart::kSecond) {
