@@ -25,7 +25,7 @@ namespace {
 // one. Tuned for fidelity rather than for the eye's masking (no psycho-visual tuning, no adaptive
 // quantization: thin strokes are what the eye looks at here), with the colour planes quantized
 // finer, since a stroke's colour is as much of it as its brightness. A calm card's frames come
-// back near 40 dB and a busy card's near 36, and a busy card stays below the 16 MB that chat
+// back near 40 dB and a busy card's near 35, and a busy card stays below the 16 MB that chat
 // services take.
 //
 // The new strokes of a frame have no motion to find, and where the picture stands still the

@@ -35,8 +35,8 @@ void ConvertFilmRows(const FilmFrame& frame, FilmRange range, const FilmPlaneVie
     std::uint8_t* const luma = planes.y + 2 * row * planes.y_stride;
     std::uint8_t* const u = planes.u + row * planes.chroma_stride;
     std::uint8_t* const v = planes.v + row * planes.chroma_stride;
-    // Plain loops over a row, which the compiler turns into vector code: the colours first, then
-    // each Y value written twice across and copied to the row below.
+    // One plain loop over the row, which the compiler turns into vector code, each Y value
+    // written twice across; then the Y row copied to the row below.
     for (int x = 0; x < width; ++x) {
       const int r = static_cast<int>((from[x] >> 16) & 0xFF);
       const int g = static_cast<int>((from[x] >> 8) & 0xFF);
