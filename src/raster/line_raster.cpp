@@ -71,21 +71,25 @@ struct LinePairSteps {
 
     const std::int64_t major_at = plan.MajorAt(from);
     const std::int64_t minor_at = plan.MinorAt(static_cast<std::int64_t>(start >> kFractionBits));
-    // The first pixel of a part painted lies inside the buffer, so its coordinates fit; those of a
-    // part not painted are never used.
-    const auto x = static_cast<std::ptrdiff_t>(plan.x_major ? major_at : minor_at);
-    const auto y = static_cast<std::ptrdiff_t>(plan.x_major ? minor_at : major_at);
-    const auto turned_x = static_cast<std::ptrdiff_t>(twice_cx - x);
-    const auto turned_y = static_cast<std::ptrdiff_t>(twice_cy - y);
+    const std::int64_t x = plan.x_major ? major_at : minor_at;
+    const std::int64_t y = plan.x_major ? minor_at : major_at;
     const std::ptrdiff_t stride = buffer.stride();
     const std::ptrdiff_t major_sign = plan.major_forward ? 1 : -1;
     const std::ptrdiff_t minor_sign = plan.minor_forward ? 1 : -1;
     const std::ptrdiff_t major_step = plan.x_major ? major_sign : major_sign * stride;
     const std::ptrdiff_t minor_step = plan.x_major ? minor_sign * stride : minor_sign;
 
+    // The first pixel of a part painted lies inside the buffer, so its index fits; a part not
+    // painted may lie anywhere and is left alone.
     std::uint32_t* const pixels = buffer.data();
-    std::ptrdiff_t first = y * stride + x;
-    std::ptrdiff_t second = turned_y * stride + turned_x;
+    std::ptrdiff_t first = 0;
+    std::ptrdiff_t second = 0;
+    if constexpr (kPart != PairPart::kSecond) {
+      first = static_cast<std::ptrdiff_t>(y * stride + x);
+    }
+    if constexpr (kPart != PairPart::kFirst) {
+      second = static_cast<std::ptrdiff_t>((twice_cy - y) * stride + (twice_cx - x));
+    }
     for (std::int64_t n = to - from; n >= 0; --n) {
       const auto across = static_cast<std::ptrdiff_t>(position >> kFractionBits) * minor_step;
       if constexpr (kPart != PairPart::kSecond) {

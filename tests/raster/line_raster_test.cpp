@@ -300,6 +300,7 @@ TEST(DrawLinePairTest, PaintsWhatItsTwoLinesPaintInTurn) {
     int reach;                    // how far the ends lie from it, at most
     bool turned;                  // the second line the first turned half a turn
     bool clipped;                 // a clip rectangle inside the buffer as well
+    int turn_offset = 0;          // how far the turning point lies from the first line's middle
   };
   const Scene scenes[] = {
       {"inside", 25, 35, 20, true, false},
@@ -308,6 +309,8 @@ TEST(DrawLinePairTest, PaintsWhatItsTwoLinesPaintInTurn) {
       {"far outside", -200, 260, 60, true, false},
       {"longer than the tables", 20, 40, 400, true, false},
       {"not turned", -10, 70, 30, false, true},
+      {"turned about a far point", 0, 60, 30, true, false, 1000000000},
+      {"turned about a far point the other way", 0, 60, 30, true, true, -1000000000},
   };
   const std::uint32_t background = 0xFF102030u, ink = 0xFFFFEE00u;
   std::mt19937 random(1229);
@@ -321,8 +324,9 @@ TEST(DrawLinePairTest, PaintsWhatItsTwoLinesPaintInTurn) {
                      cy + reach(random)};
       if (i % 10 == 0) first.y2 = first.y1;  // rows and columns among them
       if (i % 10 == 1) first.x2 = first.x1;
-      const LineEnds second = scene.turned ? LineEnds{2 * cx - first.x1, 2 * cy - first.y1,
-                                                      2 * cx - first.x2, 2 * cy - first.y2}
+      const int tx = cx + scene.turn_offset, ty = cy + scene.turn_offset;
+      const LineEnds second = scene.turned ? LineEnds{2 * tx - first.x1, 2 * ty - first.y1,
+                                                      2 * tx - first.x2, 2 * ty - first.y2}
                                            : LineEnds{cx + reach(random), cy + reach(random),
                                                       cx + reach(random), cy + reach(random)};
       const int a = edge(random), b = edge(random), c = edge(random), d = edge(random);
