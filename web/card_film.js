@@ -21,7 +21,7 @@ const kFilms = [
 // size (a frame halfway 28 dB from the renderer's at 20 Mbit/s, 34 at 40).
 const kBitsPerSecond = 20_000_000;
 
-// The film's pixels are the card's sRGB values in full-range BT.709 (film_planes.h).
+// The film's pixels are the card's sRGB values in full-range BT.709 (src/video/film_planes.h).
 const kColours = {primaries: 'bt709', transfer: 'iec61966-2-1', matrix: 'bt709', fullRange: true};
 
 // Frames waiting in the encoder before the next is made: enough to keep it busy, few enough that
