@@ -43,9 +43,6 @@ std::string QtNameDialog::InputBox(const std::string& prompt, int left_twips, in
   }
   dialog.setLabelText(label);
   dialog.setInputMode(QInputDialog::TextInput);
-  // Qt's own words for these come from the system's catalogues, and not every language has them.
-  dialog.setOkButtonText(QCoreApplication::translate("NameDialog", "OK"));
-  dialog.setCancelButtonText(QCoreApplication::translate("NameDialog", "Cancel"));
   dialog.setTextValue(QString());
   dialog.adjustSize();
 

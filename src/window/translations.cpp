@@ -26,6 +26,14 @@ namespace {
     QT_TRANSLATE_NOOP("CardText", "Application-defined or object-defined error"),
 };
 
+// Qt's standard buttons (the name dialog's, the print dialog's, every message box's) take their
+// words from this context, and not every language's Qt catalogue has them: Debian's Slovenian
+// lacks "Cancel". The program's own catalogues carry them, and are asked first.
+[[maybe_unused]] constexpr const char* kStandardButtonTexts[] = {
+    QT_TRANSLATE_NOOP("QPlatformTheme", "OK"),
+    QT_TRANSLATE_NOOP("QPlatformTheme", "Cancel"),
+};
+
 }  // namespace
 
 void InstallTranslations(QCoreApplication& application) {

@@ -202,14 +202,6 @@ newyear-card-render macht dieselben Karten ohne Fenster.
 <context>
     <name>NameDialog</name>
     <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-    <message>
         <source>Capital letters can't be used</source>
         <translation>Großbuchstaben können nicht verwendet werden</translation>
     </message>
@@ -267,6 +259,17 @@ newyear-card-render macht dieselben Karten ohne Fenster.
     <message>
         <source>Video saved: %1</source>
         <translation>Video gespeichert: %1</translation>
+    </message>
+</context>
+<context>
+    <name>QPlatformTheme</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 </TS>

@@ -202,14 +202,6 @@ newyear-card-render naredi enake voščilnice brez okna.
 <context>
     <name>NameDialog</name>
     <message>
-        <source>OK</source>
-        <translation>V redu</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Prekliči</translation>
-    </message>
-    <message>
         <source>Capital letters can't be used</source>
         <translation>Velikih črk ni mogoče uporabiti</translation>
     </message>
@@ -267,6 +259,17 @@ newyear-card-render naredi enake voščilnice brez okna.
     <message>
         <source>Video saved: %1</source>
         <translation>Video shranjen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>QPlatformTheme</name>
+    <message>
+        <source>OK</source>
+        <translation>V redu</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Prekliči</translation>
     </message>
 </context>
 </TS>
