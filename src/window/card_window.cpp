@@ -132,16 +132,15 @@ CardWindow::CardWindow(Surface& form, Surface& picture1, const QString& save_fol
 
   // Big enough for every control when no window manager maximizes the window: the largest card
   // the screen holds, in the designed window when it fits, else arranged to fit the screen.
-  const QSize exit_size = CaptionSize(exit_), repeat_size = CaptionSize(repeat_);
-  const QSize save_size = CaptionSize(save_);
+  const ButtonSizes buttons = Buttons();
   const QScreen* screen = QGuiApplication::primaryScreen();
   const qreal ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
-  QSize size = DesignedClientSize({1, ratio}, exit_size, repeat_size, save_size);
+  QSize size = DesignedClientSize({1, ratio}, buttons);
   if (screen != nullptr) {
     const QSize available = screen->availableGeometry().size();
-    const WindowArrangement fitted = FitWindow(available, ratio, exit_size, repeat_size, save_size);
+    const WindowArrangement fitted = FitWindow(available, ratio, buttons);
     size = fitted.layout == WindowArrangement::Layout::kDesigned
-               ? DesignedClientSize(fitted.scale, exit_size, repeat_size, save_size)
+               ? DesignedClientSize(fitted.scale, buttons)
                : fitted.needed;
     size = size.boundedTo(available);
   }
@@ -175,11 +174,10 @@ void CardWindow::ShowStatus(const QString& text) {
 }
 
 void CardWindow::Arrange() {
-  const QSize exit_size = CaptionSize(exit_), repeat_size = CaptionSize(repeat_);
-  const QSize save_size = CaptionSize(save_);
+  const ButtonSizes buttons = Buttons();
   const qreal ratio = devicePixelRatioF();
-  setMinimumSize(MinimumClientSize(ratio, exit_size, repeat_size, save_size));
-  arrangement_ = FitWindow(size(), ratio, exit_size, repeat_size, save_size);
+  setMinimumSize(MinimumClientSize(ratio, buttons));
+  arrangement_ = FitWindow(size(), ratio, buttons);
   picture1_->SetScale(arrangement_.scale);
   picture1_->move(arrangement_.picture.topLeft());
   exit_->setGeometry(arrangement_.exit);
@@ -194,12 +192,15 @@ void CardWindow::Arrange() {
   }
 }
 
+ButtonSizes CardWindow::Buttons() const {
+  return {CaptionSize(exit_), CaptionSize(repeat_), CaptionSize(save_)};
+}
+
 // A window narrower than the tight arrangement and lower than the designed one (which the minimum
 // size allows, see MinimumClientSize) grows to the nearer of the two, when the screen has room.
 void CardWindow::GrowToHoldEverything() {
   if (isMaximized() || isFullScreen() || screen() == nullptr) return;
-  const QSize holding = SizeHoldingEverything(size(), devicePixelRatioF(), CaptionSize(exit_),
-                                              CaptionSize(repeat_), CaptionSize(save_));
+  const QSize holding = SizeHoldingEverything(size(), devicePixelRatioF(), Buttons());
   const QSize available = screen()->availableGeometry().size();
   if (holding != size() && holding.boundedTo(available) == holding) resize(holding);
 }

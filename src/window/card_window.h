@@ -68,6 +68,8 @@ class CardWindow final : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // What the buttons' captions need, in the window's font.
+  ButtonSizes Buttons() const;
   void Arrange();
   void GrowToHoldEverything();
   void MakeCardMenu();

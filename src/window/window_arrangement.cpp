@@ -38,11 +38,10 @@ void StackButtons(WindowArrangement& a, int right, int bottom) {
   a.repeat.moveBottomRight(QPoint(right, a.save.top() - pitch + a.repeat.height() - 1));
 }
 
-void PlaceDesignedButtons(WindowArrangement& a, QSize exit_size, QSize repeat_size,
-                          QSize save_size) {
-  a.exit = Grown(kCommand2, exit_size);
-  a.repeat = Grown(kCommand5, repeat_size);
-  a.save = Grown(kCommand3, save_size);
+void PlaceDesignedButtons(WindowArrangement& a, const ButtonSizes& buttons) {
+  a.exit = Grown(kCommand2, buttons.exit);
+  a.repeat = Grown(kCommand5, buttons.repeat);
+  a.save = Grown(kCommand3, buttons.save);
   // Taller buttons than designed keep their order without overlapping.
   if (a.save.top() < a.repeat.bottom() + 7) a.save.moveTop(a.repeat.bottom() + 7);
   if (a.exit.top() < a.save.bottom() + 7) a.exit.moveTop(a.save.bottom() + 7);
@@ -93,8 +92,7 @@ QList<QRect> WindowArrangement::Shown(const QRect& form_area) const {
   return shown;
 }
 
-WindowArrangement ArrangeWindow(QSize client, PictureScale scale, QSize exit_size,
-                                QSize repeat_size, QSize save_size) {
+WindowArrangement ArrangeWindow(QSize client, PictureScale scale, const ButtonSizes& buttons) {
   WindowArrangement a;
   a.scale = scale;
   a.picture = QRect(QPoint(scale.OnDevicePixel(kPicture1.left), scale.OnDevicePixel(kPicture1.top)),
@@ -102,7 +100,7 @@ WindowArrangement ArrangeWindow(QSize client, PictureScale scale, QSize exit_siz
   const int progress_end = PlacePieces(a, kRowUnderPicture);
   // The buttons keep their designed distance from the picture's right edge and from the progress
   // mark: at the designed scale, their designed places.
-  PlaceDesignedButtons(a, exit_size, repeat_size, save_size);
+  PlaceDesignedButtons(a, buttons);
   const QPoint shift(a.picture.right() - (kPicture1.left + kPictureWidth - 1),
                      progress_end - kProgressEnd);
   a.exit.translate(shift);
@@ -135,44 +133,47 @@ WindowArrangement ArrangeWindow(QSize client, PictureScale scale, QSize exit_siz
   return a;
 }
 
-WindowArrangement FitWindow(QSize client, qreal device_ratio, QSize exit_size, QSize repeat_size,
-                            QSize save_size) {
+WindowArrangement FitWindow(QSize client, qreal device_ratio, const ButtonSizes& buttons) {
   for (int factor = PictureScale::LargestFactor(device_ratio);; --factor) {
-    WindowArrangement a =
-        ArrangeWindow(client, {factor, device_ratio}, exit_size, repeat_size, save_size);
+    WindowArrangement a = ArrangeWindow(client, {factor, device_ratio}, buttons);
     if (factor == 1 || a.Fits(client)) return a;
   }
 }
 
-QSize DesignedClientSize(PictureScale scale, QSize exit_size, QSize repeat_size, QSize save_size) {
-  const WindowArrangement designed =
-      ArrangeWindow(QSize(kFar, kFar), scale, exit_size, repeat_size, save_size);
-  return designed.needed + QSize(kDesignedMargin, kDesignedMargin);
+QSize DesignedClientSize(PictureScale scale, const ButtonSizes& buttons) {
+  return ArrangeWindow(QSize(kFar, kFar), scale, buttons).needed +
+         QSize(kDesignedMargin, kDesignedMargin);
 }
+
+namespace {
+
+// The client sizes that just hold the designed and the tight arrangement, at one device pixel per
+// card pixel: the two extremes of the window's shape.
+struct Extremes {
+  QSize designed, tight;
+};
+Extremes ExtremesAtOne(qreal device_ratio, const ButtonSizes& buttons) {
+  const PictureScale one{1, device_ratio};
+  return {ArrangeWindow(QSize(kFar, kFar), one, buttons).needed,
+          ArrangeWindow(QSize(0, 0), one, buttons).needed};
+}
+
+}  // namespace
 
 // One rectangle cannot hold exactly the sizes that show everything: the designed arrangement is
 // narrow and tall, the tight one wide and low. The minimum allows both, so that neither is
 // forbidden (the designed window on a screen 800 pixels high, the tight one on a screen 600 pixels
 // high); the corner that holds neither is left by SizeHoldingEverything.
-QSize MinimumClientSize(qreal device_ratio, QSize exit_size, QSize repeat_size, QSize save_size) {
-  const PictureScale smallest{1, device_ratio};
-  const WindowArrangement designed =
-      ArrangeWindow(QSize(kFar, kFar), smallest, exit_size, repeat_size, save_size);
-  const WindowArrangement tight =
-      ArrangeWindow(QSize(0, 0), smallest, exit_size, repeat_size, save_size);
-  return QSize(designed.needed.width(), tight.needed.height());
+QSize MinimumClientSize(qreal device_ratio, const ButtonSizes& buttons) {
+  const Extremes extremes = ExtremesAtOne(device_ratio, buttons);
+  return QSize(extremes.designed.width(), extremes.tight.height());
 }
 
-QSize SizeHoldingEverything(QSize client, qreal device_ratio, QSize exit_size, QSize repeat_size,
-                            QSize save_size) {
-  if (FitWindow(client, device_ratio, exit_size, repeat_size, save_size).Fits(client)) {
-    return client;
-  }
-  const PictureScale smallest{1, device_ratio};
-  const QSize taller = ArrangeWindow(QSize(kFar, kFar), smallest, exit_size, repeat_size, save_size)
-                           .needed.expandedTo(client);
-  const QSize wider = ArrangeWindow(QSize(0, 0), smallest, exit_size, repeat_size, save_size)
-                          .needed.expandedTo(client);
+QSize SizeHoldingEverything(QSize client, qreal device_ratio, const ButtonSizes& buttons) {
+  if (FitWindow(client, device_ratio, buttons).Fits(client)) return client;
+  const Extremes extremes = ExtremesAtOne(device_ratio, buttons);
+  const QSize taller = extremes.designed.expandedTo(client);
+  const QSize wider = extremes.tight.expandedTo(client);
   const auto area = [](QSize size) { return qint64{size.width()} * size.height(); };
   return area(taller) <= area(wider) ? taller : wider;
 }

@@ -17,6 +17,11 @@ struct FormPiece {
   QPointF at;
 };
 
+// The sizes the three buttons' captions need.
+struct ButtonSizes {
+  QSize exit, repeat, save;
+};
+
 // Where the picture, the three buttons and the window's own drawing stand in a client area.
 struct WindowArrangement {
   enum class Layout {
@@ -48,24 +53,21 @@ struct WindowArrangement {
 // picture and the save's progress mark, so the card, the buttons, the finished card's mark and the
 // progress mark stay visible on a screen just taller than the card. Buttons whose caption needs
 // more room than designed grow to the left and downwards.
-WindowArrangement ArrangeWindow(QSize client, PictureScale scale, QSize exit_size,
-                                QSize repeat_size, QSize save_size);
+WindowArrangement ArrangeWindow(QSize client, PictureScale scale, const ButtonSizes& buttons);
 
 // The arrangement of the largest whole factor, up to PictureScale::LargestFactor, that fits
 // `client`: the card as large as the screen allows without blurring it. Factor 1 when none fits.
-WindowArrangement FitWindow(QSize client, qreal device_ratio, QSize exit_size, QSize repeat_size,
-                            QSize save_size);
+WindowArrangement FitWindow(QSize client, qreal device_ratio, const ButtonSizes& buttons);
 
 // The client size of the designed arrangement, margins included.
-QSize DesignedClientSize(PictureScale scale, QSize exit_size, QSize repeat_size, QSize save_size);
+QSize DesignedClientSize(PictureScale scale, const ButtonSizes& buttons);
 
 // The window's minimum client size: as narrow as the designed arrangement and as low as the tight
 // one, both with the card at one device pixel per card pixel.
-QSize MinimumClientSize(qreal device_ratio, QSize exit_size, QSize repeat_size, QSize save_size);
+QSize MinimumClientSize(qreal device_ratio, const ButtonSizes& buttons);
 
 // `client` when it holds an arrangement; else the nearer of the sizes that hold the designed and
 // the tight arrangement at one device pixel per card pixel.
-QSize SizeHoldingEverything(QSize client, qreal device_ratio, QSize exit_size, QSize repeat_size,
-                            QSize save_size);
+QSize SizeHoldingEverything(QSize client, qreal device_ratio, const ButtonSizes& buttons);
 
 }  // namespace card

@@ -204,8 +204,9 @@ void WindowLayoutTest::smallerWindowsKeepEverythingInSight() {
   // The next larger factor would not have fitted, unless it is beyond the screen's own scale.
   const PictureScale larger{factor + 1, qApp->devicePixelRatio()};
   QVERIFY(factor == PictureScale::LargestFactor(larger.device_ratio) ||
-          !ArrangeWindow(client, larger, window.exit_button()->size(),
-                         window.repeat_button()->size(), window.save_button()->size())
+          !ArrangeWindow(client, larger,
+                         {window.exit_button()->size(), window.repeat_button()->size(),
+                          window.save_button()->size()})
                .Fits(client));
 
   const QList<QWidget*> controls = {window.picture1(), window.exit_button(), window.repeat_button(),
